@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project needs, only those missing; silent when
+# everything is there. Usage: scripts/install-deps.sh [build|run|fuzz]...
+set -euo pipefail
+
+build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
+    libpugixml-dev libgif-dev libcpp-httplib-dev libgtest-dev libbenchmark-dev
+    fonts-nanum fonts-nanum-coding)
+run_pkgs=(xvfb x11-apps imagemagick)
+fuzz_pkgs=(clang libclang-rt-14-dev)
+
+wanted=("${build_pkgs[@]}")
+for group in "$@"; do
+    case "$group" in
+        build) ;;
+        run) wanted+=("${run_pkgs[@]}") ;;
+        fuzz) wanted+=("${fuzz_pkgs[@]}") ;;
+        *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$pkg")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,21 @@
+#pragma once
+// Paths as files and requests hold them ("images\bkicons\64X64_16.gif", sometimes
+// with doubled backslashes) and their form on the local file system.
+
+#include <QString>
+#include <string_view>
+
+namespace vodirev {
+
+// The local file system path of a stored path, relative to the current folder:
+// the CP949 bytes decoded, every run of backslashes made one '/'.
+// Use it for every file-system access to a stored path and for nothing else.
+QString localPath(std::string_view storedPath);
+
+// True when a stored path stays inside the working folder: not empty, not absolute
+// (no leading '/' or '\', no drive letter), no ".." component, no NUL or control byte.
+// Paths from server-made lists and layouts that fail this are neither fetched,
+// uploaded nor opened.
+bool isSafeRelativePath(std::string_view storedPath);
+
+}  // namespace vodirev

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "base/fixed_string.h"
+#include "document/color_ref.h"
+#include "document/info_folder.h"
+#include "document/info_label.h"
+#include "document/info_user_image.h"
+
+#include <QImage>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vodirev {
+
+inline constexpr int kLabelSlots = 5;
+
+// The desktop document: everything one client desktop shows.
+class CDesktopInfo {
+public:
+    int m_nWidth = 0;   // background width as read: the resolution the layout was made for
+    int m_nHeight = 0;  // background height as read
+    std::vector<CInfoFolder> m_arrFolder;  // drawing order: later icons over earlier ones
+    std::vector<CInfoUserImage> m_arrUserImage;
+    std::array<CInfoLabel, kLabelSlots> m_label;
+    std::array<std::uint8_t, kLabelSlots> m_bLabelUsed{};  // the only "slot in use" flag
+    std::array<ColorRef, kLabelSlots> m_crLabel{};         // black until set
+    FixedString<256> m_szBackground;
+    QImage m_imgBackground;
+    int m_nNewX = 0;  // where the next created icon goes
+    int m_nNewY = 0;
+
+    // Reads a layout file into this (fresh) document. Returns 0 when the file was
+    // handed to the reader (also when missing or not well-formed: nothing is read).
+    int LoadDesktopXml(const QString& path);
+
+    // Index of the first free label slot, or -1 when all five are in use.
+    int FirstFreeLabelSlot() const;
+};
+
+}  // namespace vodirev

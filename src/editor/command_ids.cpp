@@ -1,0 +1,1 @@
+#include "editor/command_ids.h"

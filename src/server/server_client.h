@@ -1,0 +1,64 @@
+#pragma once
+// The HTTP client of the operator's server. Every operation is synchronous and
+// sends its request target exactly as the bytes it is given (CP949, backslashes and
+// all); only a space travels as %20, and a target holding CR, LF or another control
+// byte is refused like a missing connection.
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vodirev {
+
+// Host and port of the operator's server: "localhost":8080 unless the environment
+// variable VERADA_SERVER names "host" or "host:port".
+struct ServerAddress {
+    std::string host = "localhost";
+    int port = 8080;
+};
+ServerAddress ServerAddressFromEnvironment();
+
+class CServerClient {
+public:
+    CServerClient();
+    ~CServerClient();
+    CServerClient(const CServerClient&) = delete;
+    CServerClient& operator=(const CServerClient&) = delete;
+
+    // Prepares the connection to the server; clears m_bError, sets it when no
+    // connection object could be made.
+    void Connect();
+
+    // GET path, body saved to localFile (written to a temporary file and renamed on
+    // success; an error status or a broken transfer leaves localFile as it was).
+    // 0 = saved, -1 = not done.
+    int DownloadFile(std::string_view path, const QString& localFile);
+
+    // 100 ms pause, GET path; the number at the start of the reply (CR/LF dropped,
+    // at most 1023 bytes kept), -1 when it does not start with a digit or nothing
+    // could be asked.
+    int QueryNumber(std::string_view path);
+
+    // 100 ms pause, GET path; the reply (CR/LF dropped, lines joined) cut to
+    // bufferSize - 1 bytes into buffer. 0, or -1 with buffer untouched.
+    int QueryText(std::string_view path, std::string& buffer, std::size_t bufferSize = 1024);
+
+    // 100 ms pause, then POST the multipart body to uploadPath. 0 = sent and reply
+    // read, -1 = local file unreadable, no connection, or sending failed.
+    int UploadFile(const std::string& localPath, std::string_view remoteName,
+                   std::string_view uploadPath, std::string_view roomId);
+
+    // True once a request failed in transport (server down, reset, time-out). It also
+    // sets m_bError, so later operations return -1 at once, as with no connection.
+    bool TransportFailed() const { return m_bTransportFailed; }
+
+    bool m_bError = true;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+    bool m_bTransportFailed = false;
+};
+
+}  // namespace vodirev

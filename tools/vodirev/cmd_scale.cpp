@@ -1,0 +1,8 @@
+#include "commands.h"
+
+#include <cstdio>
+
+int RunScaleCommand(const QStringList&) {
+    std::fputs("vodirev scale: not built yet\n", stderr);
+    return 1;
+}
