@@ -1,0 +1,34 @@
+#pragma once
+// What the editor window knows about the pointer, hovering and grabbing: the view
+// state the canvas is painted and edited with. The document lives in DesktopSession.
+
+#include <QPoint>
+
+namespace vodirev {
+
+// Height of the grey strip above the desktop; canvas y = client y - 40.
+inline constexpr int kToolbarHeight = 40;
+
+struct CanvasState {
+    QPoint m_ptMouse{0, 0};  // last pointer position seen, client coordinates
+    int m_nHoverFolder = -1;
+    int m_nHoverText = -1;
+    int m_nHoverImage = -1;
+    bool m_bHoverLauncher = false;
+
+    int m_nPressedFolder = -1;   // icon grabbed by the left button
+    int m_nActiveText = -1;      // label slot grabbed, or chosen by the right button
+    int m_nActiveImage = -1;     // picture grabbed, or chosen by the right button
+    QPoint m_ptGrab{0, 0};       // press point minus the grabbed icon's or label's origin
+    QPoint m_ptImageGrab{0, 0};  // press point minus the grabbed picture's origin
+    bool m_bLauncherDrag = false;
+    QPoint m_ptLauncherGrab{0, 0};
+    QPoint m_ptPress{0, 0};  // client point of the last left press
+    bool m_bWindowDrag = false;
+    bool m_bRedrawPending = false;  // one more repaint is owed once nothing is hovered
+
+    int m_nContextFolder = -1;  // icon under the last right click
+    int m_nToolbarHeight = kToolbarHeight;
+};
+
+}  // namespace vodirev
