@@ -10,7 +10,8 @@ inline constexpr const char* kEditorModuleName = "VeradaVodirev";
 
 // True when process pid maps a file whose base name equals moduleName exactly.
 // False when the process's map cannot be read.
-bool ProcessHasModule(int pid, const std::string& moduleName, const std::string& procRoot = "/proc");
+bool ProcessHasModule(int pid, const std::string& moduleName,
+                      const std::string& procRoot = "/proc");
 
 // Number of processes under procRoot that have the module; -1 when the process list
 // itself cannot be read.

@@ -1,31 +1,47 @@
 #include "app/verada_vodirev_dlg.h"
 
+#include "app/startup_sequence.h"
+#include "base/text.h"
+#include "dialogs/context_menu_widget.h"
+#include "editor/context_menu.h"
+
+#include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
+#include <memory>
 
 namespace vodirev {
 
-namespace {
-constexpr int kDefaultWidth = 1024;
-constexpr int kDefaultHeight = 768;
-}  // namespace
-
 CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
-    : QDialog(parent), m_commandLine(std::move(commandLine)) {
+    : QDialog(parent),
+      m_commandLine(std::move(commandLine)),
+      m_dlgSave(this),
+      m_dlgResolution(this) {
     setWindowTitle(QStringLiteral("데스탑 화면 편집 관리자"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // Every paint covers the whole client area: no erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    RouteCommands();
+}
+
+void CVeradaVodirevDlg::RouteCommands() {
+    // Commands are routed as their handlers exist; the others show disabled.
 }
 
 void CVeradaVodirevDlg::OnInitDialog() {
-    m_nToolbarHeight = 40;
-    m_session.m_nResWidth = m_session.m_desktop.m_nWidth > 0 ? m_session.m_desktop.m_nWidth
-                                                             : kDefaultWidth;
-    m_session.m_nResHeight = m_session.m_desktop.m_nHeight > 0 ? m_session.m_desktop.m_nHeight
-                                                               : kDefaultHeight;
+    m_state = CanvasState{};
+    RunStartupSequence(m_session, m_server, toCp949(m_commandLine));
     RecreateCanvas();
     move(0, 0);
+    m_state.m_bLauncherDrag = false;
+    m_session.m_desktop.m_nNewX = 500;
+    m_session.m_desktop.m_nNewY = 300;
 }
 
 void CVeradaVodirevDlg::RecreateCanvas() {
@@ -33,16 +49,82 @@ void CVeradaVodirevDlg::RecreateCanvas() {
     const int height = m_session.m_nResHeight;
     m_imgCanvas = QImage(width, height, QImage::Format_RGB32);
     m_imgCanvas.fill(Qt::black);
-    m_frame = QImage(width, height + m_nToolbarHeight, QImage::Format_RGB32);
-    m_frame.fill(Qt::black);
-    QPainter painter(&m_frame);
-    painter.fillRect(0, 0, width, m_nToolbarHeight, QColor(200, 200, 200));
-    setFixedSize(width, height + m_nToolbarHeight);
+    setFixedSize(width, height + m_state.m_nToolbarHeight);
+    update();
 }
 
 void CVeradaVodirevDlg::paintEvent(QPaintEvent*) {
+    m_renderer.RenderFrameInto(m_frame, m_session, m_state);
     QPainter painter(this);
     painter.drawImage(0, 0, m_frame);
+    // The canvas image keeps the top of the frame at the desktop's resolution.
+    if (!m_frame.isNull() && !m_imgCanvas.isNull()) {
+        QPainter canvas(&m_imgCanvas);
+        canvas.setCompositionMode(QPainter::CompositionMode_Source);
+        canvas.drawImage(0, 0, m_frame, 0, 0, m_imgCanvas.width(), m_imgCanvas.height());
+    }
+}
+
+void CVeradaVodirevDlg::Apply(const MouseOutcome& outcome) {
+    if (outcome.cursor) {
+        setCursor(*outcome.cursor);
+    }
+    if (outcome.startWindowMove && windowHandle() != nullptr) {
+        windowHandle()->startSystemMove();
+    }
+    if (outcome.openResolutionDialog) {
+        RunResolutionDialog();
+    }
+    if (outcome.repaint) {
+        update();
+    }
+}
+
+void CVeradaVodirevDlg::RunResolutionDialog() {
+    if (m_dlgResolution.exec() == QDialog::Accepted && m_dlgResolution.m_bChosen == 1 &&
+        m_controller.ApplyResolution(m_dlgResolution.m_nWidth, m_dlgResolution.m_nHeight)) {
+        move(0, 0);
+        RecreateCanvas();
+    }
+}
+
+void CVeradaVodirevDlg::mousePressEvent(QMouseEvent* event) {
+    const QPoint client = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        Apply(m_controller.OnLButtonDown(client));
+    } else if (event->button() == Qt::RightButton) {
+        OnRButtonDown(client);
+    }
+}
+
+void CVeradaVodirevDlg::mouseMoveEvent(QMouseEvent* event) {
+    Apply(m_controller.OnMouseMove(event->position().toPoint()));
+}
+
+void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        Apply(m_controller.OnLButtonUp(event->position().toPoint()));
+    }
+}
+
+void CVeradaVodirevDlg::leaveEvent(QEvent*) {
+    Apply(m_controller.OnMouseLeave());
+}
+
+void CVeradaVodirevDlg::OnRButtonDown(QPoint client) {
+    const int menuId = vodirev::OnRButtonDown(m_session, m_state, client);
+    if (menuId == kNoMenu) {
+        return;
+    }
+    std::unique_ptr<QMenu> menu(BuildContextMenu(menuId, this, m_router));
+    if (menu == nullptr) {
+        return;
+    }
+    // The menu opens at the pointer; the chosen command runs through the table.
+    if (QAction* chosen = menu->exec(mapToGlobal(client))) {
+        m_router.Dispatch(chosen->data().toInt());
+    }
+    update();
 }
 
 void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
@@ -59,10 +141,17 @@ void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CVeradaVodirevDlg::reject() {
-    // Escape reaches QDialog as reject(); only closing the window ends the editor.
+    // Escape reaches QDialog as reject(); while shown, only the window's own close
+    // (or a command) ends the editor.
     if (!isVisible()) {
         QDialog::reject();
     }
+}
+
+void CVeradaVodirevDlg::closeEvent(QCloseEvent* event) {
+    // Closing the window ends the editor without saving, as leaving without saving does.
+    event->accept();
+    done(QDialog::Rejected);
 }
 
 }  // namespace vodirev

@@ -1,7 +1,15 @@
 #pragma once
-// The editor window: the desktop canvas under the 40-pixel toolbar strip.
+// The editor window: the desktop canvas under the 40-pixel toolbar strip. It only
+// forwards what the operator does to the canvas controller, the context menus and
+// the command table, and paints the frames the renderer composes.
 
+#include "dialogs/desktop_save_dlg.h"
+#include "dialogs/resoluation_dlg.h"
 #include "document/desktop_session.h"
+#include "editor/canvas_controller.h"
+#include "editor/canvas_state.h"
+#include "editor/command_router.h"
+#include "editor/frame_renderer.h"
 #include "server/server_client.h"
 
 #include <QDialog>
@@ -18,22 +26,41 @@ public:
     void OnInitDialog();
 
     DesktopSession& session() { return m_session; }
+    CanvasState& canvasState() { return m_state; }
+    CommandRouter& commands() { return m_router; }
     const QImage& canvasImage() const { return m_imgCanvas; }
+
+    // Runs the menu command id, as choosing it in a context menu does.
+    bool RunCommand(int commandId) { return m_router.Dispatch(commandId); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void reject() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void RouteCommands();
+    void Apply(const MouseOutcome& outcome);
+    void OnRButtonDown(QPoint client);
+    void RunResolutionDialog();
     void RecreateCanvas();
 
     QString m_commandLine;
     DesktopSession m_session;
+    CanvasState m_state;
+    CanvasController m_controller{m_session, m_state};
+    FrameRenderer m_renderer;
+    CommandRouter m_router;
     CServerClient m_server;
-    int m_nToolbarHeight = 40;
-    QImage m_imgCanvas;  // the desktop at the current resolution, as last painted
-    QImage m_frame;      // the whole client area, strip included
+    CDesktopSaveDlg m_dlgSave;
+    CResoluationDlg m_dlgResolution;
+    QImage m_frame;      // the whole client area, strip included, as last painted
+    QImage m_imgCanvas;  // the desktop-sized top of the last frame
 };
 
 }  // namespace vodirev

@@ -1,0 +1,275 @@
+#include "app/startup_sequence.h"
+
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/text_file.h"
+#include "document/install_images.h"
+#include "document/list_files.h"
+#include "imaging/image_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <vector>
+
+namespace vodirev {
+
+namespace {
+
+constexpr std::size_t kCommandLineBytes = 63;
+constexpr std::size_t kNumberWordBytes = 9;
+
+std::string numbered(const char* pattern, int number) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, pattern, number);
+    return buffer;
+}
+
+std::string roomPath(std::string_view room, std::string_view file) {
+    return "/pcroom/" + std::string(room) + "/" + std::string(file);
+}
+
+// Splits at sep; fields[i] is the text between the i-th and (i+1)-th separator.
+std::vector<std::string_view> splitFields(std::string_view line, char sep) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(sep, start);
+        if (end == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// How a list names its images: which lines count, which fields hold paths, and the
+// request that fetches one.
+enum class Fields { kBackground, kWholeLine, kSecondOfMenu };
+
+struct ListScan {
+    QString file;
+    std::size_t minLength;  // a line counts when longer than this (line end included)
+    Fields fields;
+    std::string addressPrefix;  // the picked field is appended unchanged
+};
+
+void fetchImage(CServerClient& server, const std::string& addressPrefix, std::string_view path) {
+    // A list may name anything; only paths inside the working folder are fetched.
+    if (!isSafeRelativePath(path)) {
+        return;
+    }
+    const QString local = localPath(path);
+    if (QFileInfo::exists(local)) {
+        return;
+    }
+    const QString parent = QFileInfo(local).path();
+    if (!parent.isEmpty() && parent != u".") {
+        QDir().mkpath(parent);
+    }
+    server.DownloadFile(addressPrefix + std::string(path), local);
+}
+
+void scanList(CServerClient& server, const ListScan& scan) {
+    TextLineReader reader(scan.file);
+    TextLine line;
+    while (reader.readLine(line)) {
+        if (line.tooLong || line.lengthWithLineEnd() <= scan.minLength) {
+            continue;
+        }
+        const std::string_view text = line.text;
+        switch (scan.fields) {
+            case Fields::kWholeLine:
+                fetchImage(server, scan.addressPrefix, text);
+                break;
+            case Fields::kBackground: {
+                const auto fields = splitFields(text, ',');
+                const std::size_t commas = fields.size() - 1;
+                if (commas >= 3) {
+                    fetchImage(server, scan.addressPrefix, fields[2]);
+                }
+                if (commas == 3) {
+                    fetchImage(server, scan.addressPrefix, fields[3]);
+                }
+                break;
+            }
+            case Fields::kSecondOfMenu: {
+                const auto fields = splitFields(text, ';');
+                if (fields.size() >= 3) {
+                    fetchImage(server, scan.addressPrefix, fields[1]);
+                }
+                break;
+            }
+        }
+    }
+}
+
+bool canOpenForReading(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly);
+}
+
+// Step 10: the launcher file, then its picture.
+void loadLauncher(DesktopSession& session) {
+    const bool read = ReadLauncherFile(session);
+    if (read) {
+        session.m_pLauncherBitmap = LoadImageBitmap(
+            localPath(session.m_nLauncherType == 1 ? kLauncherImageB : kLauncherImageA));
+    }
+    if (session.m_nLauncherType == 0) {
+        session.m_pLauncherBitmap = LoadImageBitmap(localPath(kLauncherImageA));
+    }
+}
+
+// Steps 11 and 12, and the resolution the window takes from the layout.
+void loadMenusAndLayout(DesktopSession& session) {
+    LoadMenuList(session);
+    LoadSysMenuList(session);
+    session.m_desktop.LoadDesktopXml(ChooseLayoutFile(session.m_nDesktop));
+    // A layout without a background element gives no size; the editor then shows
+    // the smallest of its resolutions rather than an empty window.
+    session.m_nResWidth = session.m_desktop.m_nWidth > 0 ? session.m_desktop.m_nWidth : 1024;
+    session.m_nResHeight = session.m_desktop.m_nHeight > 0 ? session.m_desktop.m_nHeight : 768;
+}
+
+}  // namespace
+
+StartupCommandLine ParseCommandLine(std::string_view line) {
+    StartupCommandLine result;
+    line = line.substr(0, std::min(line.size(), kCommandLineBytes));
+    std::size_t pos = 0;
+    auto nextWord = [&]() {
+        const std::size_t start = pos;
+        while (pos < line.size() && line[pos] != ' ') {
+            ++pos;
+        }
+        std::string_view word = line.substr(start, pos - start);
+        while (pos < line.size() && line[pos] == ' ') {
+            ++pos;
+        }
+        return word;
+    };
+    result.roomId = cutCp949(nextWord(), 19);
+    result.desktop = leadingInt(cutCp949(nextWord(), kNumberWordBytes));
+    result.templ = leadingInt(cutCp949(nextWord(), kNumberWordBytes));
+    return result;
+}
+
+void SyncServerFile(CServerClient& server, std::string_view serverPath, const QString& localFile) {
+    const int answer = server.QueryNumber("exist.jsp?fn=" + std::string(serverPath));
+    if (answer == 1) {
+        server.DownloadFile(serverPath, localFile);
+    } else if (answer == 0) {
+        QFile::remove(localFile);
+    }
+}
+
+int FetchListImages(CServerClient& server, const DesktopSession& session) {
+    for (const char* folder :
+         {"images", "images/background", "images/bkicons", "images/icons", "images/user"}) {
+        QDir().mkpath(QString::fromLatin1(folder));
+    }
+    const std::string room = session.m_szRoomId.str();
+    const std::string roomPrefix = "/pcroom/" + room + "/";
+    const int n = session.m_nDesktop;
+    const std::vector<ListScan> scans = {
+        {"LIST_BACKGROUND.db", 10, Fields::kBackground, "getimage.jsp?fn=pcroom/common/"},
+        {"LIST_BACKGROUND_USER.db", 0, Fields::kBackground, roomPrefix},
+        {"COMMON_BACKGROUND_USER.db", 0, Fields::kBackground, "/pcroom/common/"},
+        {"LIST_FOLDER.db", 0, Fields::kWholeLine, "getimage.jsp?fn=pcroom/common/"},
+        {"LIST_FOLDER_USER.db", 4, Fields::kWholeLine, roomPrefix},
+        {"COMMON_FOLDER_USER.db", 4, Fields::kWholeLine, "/pcroom/common/"},
+        {"LIST_MENU.db", 0, Fields::kSecondOfMenu, "geticon.jsp?fn=pcroom/common/"},
+        {QString::fromStdString(numbered("LIST_MENU_%03d.db", n)), 0, Fields::kSecondOfMenu,
+         "geticon.jsp?fn=pcroom/" + room + "/"},
+        {"LIST_SYSMENU.db", 0, Fields::kSecondOfMenu, "geticon.jsp?fn=pcroom/common/"},
+        {QString::fromStdString(numbered("LIST_IMAGE_%03d.db", n)), 5, Fields::kWholeLine,
+         roomPrefix},
+    };
+    for (const ListScan& scan : scans) {
+        scanList(server, scan);
+    }
+    return 0;
+}
+
+void RunStartupSequence(DesktopSession& session, CServerClient& server,
+                        std::string_view commandLine) {
+    session.m_szWorkDir = toCp949(QDir::currentPath());
+    session.m_nDesktop = 0;
+    session.m_nTemplate = 0;
+    if (!commandLine.empty()) {
+        const StartupCommandLine words = ParseCommandLine(commandLine);
+        session.m_szRoomId = words.roomId;
+        session.m_nDesktop = words.desktop;
+        session.m_nTemplate = words.templ;
+    }
+    session.m_nLauncherType = 0;
+    session.m_nLauncherX = 0;
+    session.m_nLauncherY = 100;
+
+    const int n = session.m_nDesktop;
+    const int t = session.m_nTemplate;
+    if (n > 0) {
+        server.Connect();
+        static const char* const kCommonFiles[][2] = {
+            {"/pcroom/common/LIST_BACKGROUND.db", "LIST_BACKGROUND.db"},
+            {"/pcroom/common/LIST_FOLDER.db", "LIST_FOLDER.db"},
+            {"/pcroom/common/LIST_MENU.db", "LIST_MENU.db"},
+            {"/pcroom/common/LIST_SYSMENU.db", "LIST_SYSMENU.db"},
+            {"/pcroom/common/desktop001.xml", "desktop_d.xml"},
+        };
+        for (const auto& row : kCommonFiles) {
+            server.DownloadFile(row[0], QString::fromLatin1(row[1]));
+        }
+
+        const std::string room = session.m_szRoomId.str();
+        // The numbered files come from the common folder under T, or from the room's
+        // folder under N; locally they are always numbered N.
+        auto numberedSource = [&](const char* pattern) {
+            return t != 0 ? "/pcroom/common/" + numbered(pattern, t)
+                          : roomPath(room, numbered(pattern, n));
+        };
+        auto local = [&](const char* pattern) {
+            return QString::fromStdString(numbered(pattern, n));
+        };
+        if (t != 0) {
+            SyncServerFile(server, "/pcroom/common/LIST_BACKGROUND_USER.db",
+                           "COMMON_BACKGROUND_USER.db");
+        }
+        SyncServerFile(server, roomPath(room, "LIST_BACKGROUND_USER.db"),
+                       "LIST_BACKGROUND_USER.db");
+        if (t != 0) {
+            SyncServerFile(server, "/pcroom/common/LIST_FOLDER_USER.db", "COMMON_FOLDER_USER.db");
+        } else {
+            SyncServerFile(server, roomPath(room, "LIST_FOLDER_USER.db"), "LIST_FOLDER_USER.db");
+        }
+        for (const char* pattern : {"LIST_MENU_%03d.db", "LIST_SYSMENU_%03d.db",
+                                    "LIST_IMAGE_%03d.db", "desktop%03d.xml", "LAUNCHER_%03d.TXT"}) {
+            SyncServerFile(server, numberedSource(pattern), local(pattern));
+        }
+
+        FetchListImages(server, session);
+        loadLauncher(session);
+    }
+    loadMenusAndLayout(session);
+}
+
+void LoadWorkingFolder(DesktopSession& session, int desktop) {
+    session.m_nDesktop = desktop;
+    session.m_nLauncherType = 0;
+    session.m_nLauncherX = 0;
+    session.m_nLauncherY = 100;
+    if (desktop > 0) {
+        loadLauncher(session);
+    }
+    loadMenusAndLayout(session);
+}
+
+QString ChooseLayoutFile(int desktop) {
+    const QString numberedName = QString::fromStdString(numbered("desktop%03d.xml", desktop));
+    return canOpenForReading(numberedName) ? numberedName : QStringLiteral("desktop_d.xml");
+}
+
+}  // namespace vodirev

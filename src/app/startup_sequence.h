@@ -1,0 +1,47 @@
+#pragma once
+// The editor's start-up: read the command line, bring the room's files from the
+// server into the working folder, fetch the images the lists name, then read the
+// launcher, the program menus and the layout. Plain functions over the session and
+// a server client, so tests run them without a window.
+
+#include "document/desktop_session.h"
+#include "server/server_client.h"
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace vodirev {
+
+struct StartupCommandLine {
+    std::string roomId;  // at most 19 bytes
+    int desktop = 0;     // N: above 0 switches the server synchronisation on
+    int templ = 0;       // T: when not 0 the numbered files come from the common folder
+};
+
+// Splits "ROOM N T": the whole line is cut to 63 bytes, the room id to 19 and each
+// number word to 9 before conversion; runs of blanks separate the words; a leading
+// blank gives an empty room id; missing words give 0.
+StartupCommandLine ParseCommandLine(std::string_view line);
+
+// Brings one numbered file: asks "exist.jsp?fn=PATH"; downloads it when the server
+// answers 1, deletes the local copy when it answers 0. When the server could not be
+// asked, or answered anything else, the local copy stays.
+void SyncServerFile(CServerClient& server, std::string_view serverPath, const QString& localFile);
+
+// Downloads every image that the lists name and the working folder lacks.
+int FetchListImages(CServerClient& server, const DesktopSession& session);
+
+// Start-up steps 2 to 12: everything up to and including reading the layout file.
+// The window sizes itself afterwards from session.m_nResWidth / m_nResHeight.
+void RunStartupSequence(DesktopSession& session, CServerClient& server,
+                        std::string_view commandLine);
+
+// The local half of start-up for desktop N (no network): the launcher when N > 0,
+// the menus and the layout, and the resolution taken from the layout.
+void LoadWorkingFolder(DesktopSession& session, int desktop);
+
+// "desktop%03d.xml" for N when it can be opened, otherwise "desktop_d.xml".
+QString ChooseLayoutFile(int desktop);
+
+}  // namespace vodirev

@@ -1,0 +1,258 @@
+// The start-up sequence against the reference server: the exact requests, in order,
+// and what the working folder holds afterwards.
+
+#include "app/startup_sequence.h"
+#include "base/text.h"
+#include "common/temp_dir.h"
+#include "server/reference_server.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+using namespace vodirev;
+using vodirev::test::ReadFileBytes;
+using vodirev::test::ReferenceServer;
+using vodirev::test::ScopedWorkDir;
+using vodirev::test::WriteFileBytes;
+
+namespace {
+
+const char* const kCommonFiles[] = {"LIST_BACKGROUND.db", "LIST_FOLDER.db", "LIST_MENU.db",
+                                    "LIST_SYSMENU.db", "desktop001.xml"};
+const char* const kRoomFiles[] = {
+    "LIST_BACKGROUND_USER.db", "LIST_FOLDER_USER.db", "LIST_MENU_003.db", "LIST_SYSMENU_003.db",
+    "LIST_IMAGE_003.db",       "desktop003.xml",      "LAUNCHER_003.TXT"};
+
+const char* kLayout =
+    "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n<desktop>\r\n"
+    "<background name=\"bg\" width=\"800\" height=\"600\">\r\n<image>bg.png</image>\r\n"
+    "</background>\r\n</desktop>\r\n";
+
+std::string get(const std::string& target) {
+    return "GET " + target;
+}
+
+// The requests of the five common downloads.
+std::vector<std::string> commonDownloads() {
+    std::vector<std::string> requests;
+    for (const char* name : kCommonFiles) {
+        requests.push_back(get(std::string("/pcroom/common/") + name));
+    }
+    return requests;
+}
+
+void append(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+// exist.jsp for a server path, then its download.
+std::vector<std::string> synced(const std::string& serverPath, bool exists = true) {
+    std::vector<std::string> requests = {get("/exist.jsp?fn=" + serverPath)};
+    if (exists) {
+        requests.push_back(get(serverPath));
+    }
+    return requests;
+}
+
+void putServerFiles(ReferenceServer& server, const std::string& folder,
+                    std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        server.putFile("pcroom/" + folder + "/" + name, std::string_view(name).ends_with(".xml")
+                                                            ? QByteArray(kLayout)
+                                                            : QByteArray());
+    }
+}
+
+void putLauncherImages() {
+    QDir().mkpath("images/bkicons");
+    QImage a(40, 10, QImage::Format_RGB32);
+    a.fill(Qt::red);
+    ASSERT_TRUE(a.save("images/bkicons/launcherA.bmp", "BMP"));
+    QImage b(10, 40, QImage::Format_RGB32);
+    b.fill(Qt::blue);
+    ASSERT_TRUE(b.save("images/bkicons/launcherB.bmp", "BMP"));
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_server.started()) << m_server.error().toStdString();
+        putServerFiles(m_server, "common",
+                       {"LIST_BACKGROUND.db", "LIST_FOLDER.db", "LIST_MENU.db", "LIST_SYSMENU.db",
+                        "desktop001.xml"});
+        putLauncherImages();
+    }
+
+    ReferenceServer m_server;
+    ScopedWorkDir m_work;  // after the server: the server's folder is not the work folder
+    DesktopSession m_session;
+    CServerClient m_client;
+};
+
+}  // namespace
+
+TEST_F(StartupTest, RoomFilesOfDesktopN) {
+    putServerFiles(m_server, "room7",
+                   {"LIST_BACKGROUND_USER.db", "LIST_FOLDER_USER.db", "LIST_MENU_003.db",
+                    "LIST_SYSMENU_003.db", "LIST_IMAGE_003.db", "desktop003.xml"});
+    m_server.putFile("pcroom/room7/LAUNCHER_003.TXT", "10,20,1");
+
+    RunStartupSequence(m_session, m_client, "room7 3 0");
+
+    std::vector<std::string> expected = commonDownloads();
+    for (const char* name : kRoomFiles) {
+        append(expected, synced(std::string("/pcroom/room7/") + name));
+    }
+    EXPECT_EQ(m_server.requests(), expected);
+    EXPECT_EQ(m_session.m_szRoomId.str(), "room7");
+    EXPECT_EQ(m_session.m_nDesktop, 3);
+    EXPECT_EQ(m_session.m_nTemplate, 0);
+    for (const char* name : kRoomFiles) {
+        EXPECT_TRUE(QFile::exists(name)) << name;
+    }
+    EXPECT_TRUE(QFile::exists("desktop_d.xml"));
+    EXPECT_FALSE(QFile::exists("COMMON_BACKGROUND_USER.db"));
+    for (const char* folder :
+         {"images/background", "images/bkicons", "images/icons", "images/user"}) {
+        EXPECT_TRUE(QDir(folder).exists()) << folder;
+    }
+    // The layout came from desktop003.xml; the launcher file chose launcherB.
+    EXPECT_EQ(m_session.m_nResWidth, 800);
+    EXPECT_EQ(m_session.m_nResHeight, 600);
+    EXPECT_EQ(m_session.m_nLauncherX, 10);
+    EXPECT_EQ(m_session.m_nLauncherY, 20);
+    EXPECT_EQ(m_session.m_nLauncherType, 1);
+    EXPECT_EQ(m_session.m_pLauncherBitmap.size(), QSize(10, 40));
+}
+
+TEST_F(StartupTest, TemplateTakesNumberedFilesFromTheCommonFolder) {
+    putServerFiles(
+        m_server, "common",
+        {"LIST_BACKGROUND_USER.db", "LIST_FOLDER_USER.db", "LIST_MENU_001.db",
+         "LIST_SYSMENU_001.db", "LIST_IMAGE_001.db", "desktop001.xml", "LAUNCHER_001.TXT"});
+    putServerFiles(m_server, "room7", {"LIST_BACKGROUND_USER.db"});
+
+    // Several blanks between the words are one separator.
+    RunStartupSequence(m_session, m_client, "room7   3    1");
+
+    std::vector<std::string> expected = commonDownloads();
+    append(expected, synced("/pcroom/common/LIST_BACKGROUND_USER.db"));
+    append(expected, synced("/pcroom/room7/LIST_BACKGROUND_USER.db"));
+    append(expected, synced("/pcroom/common/LIST_FOLDER_USER.db"));
+    for (const char* name : {"LIST_MENU_001.db", "LIST_SYSMENU_001.db", "LIST_IMAGE_001.db",
+                             "desktop001.xml", "LAUNCHER_001.TXT"}) {
+        append(expected, synced(std::string("/pcroom/common/") + name));
+    }
+    EXPECT_EQ(m_server.requests(), expected);
+    // Stored locally under number N.
+    for (const char* name : {"COMMON_BACKGROUND_USER.db", "LIST_BACKGROUND_USER.db",
+                             "COMMON_FOLDER_USER.db", "LIST_MENU_003.db", "LIST_SYSMENU_003.db",
+                             "LIST_IMAGE_003.db", "desktop003.xml", "LAUNCHER_003.TXT"}) {
+        EXPECT_TRUE(QFile::exists(name)) << name;
+    }
+    EXPECT_FALSE(QFile::exists("LIST_FOLDER_USER.db"));
+    EXPECT_FALSE(QFile::exists("LIST_MENU_001.db"));
+}
+
+TEST_F(StartupTest, RoomIdAloneAsksNothing) {
+    WriteFileBytes("desktop_d.xml", kLayout);
+    RunStartupSequence(m_session, m_client, "room7");
+    EXPECT_TRUE(m_server.requests().empty());
+    EXPECT_EQ(m_session.m_nDesktop, 0);
+    EXPECT_FALSE(QDir("images/user").exists());
+    EXPECT_TRUE(m_session.m_pLauncherBitmap.isNull());  // no launcher without a desktop number
+    EXPECT_EQ(m_session.m_nResWidth, 800);              // desktop000.xml is missing: desktop_d.xml
+}
+
+TEST_F(StartupTest, FileTheServerLacksLosesItsLocalCopyOnlyWhenTheServerSaysSo) {
+    // The server holds no room files at all: exist.jsp answers 0 for each.
+    WriteFileBytes("LIST_MENU_003.db", "stale\r\n");
+    WriteFileBytes("LAUNCHER_003.TXT", "1,2,0");
+
+    RunStartupSequence(m_session, m_client, "room7 3 0");
+
+    std::vector<std::string> expected = commonDownloads();
+    for (const char* name : kRoomFiles) {
+        append(expected, synced(std::string("/pcroom/room7/") + name, false));
+    }
+    EXPECT_EQ(m_server.requests(), expected);
+    EXPECT_FALSE(QFile::exists("LIST_MENU_003.db"));
+    EXPECT_FALSE(QFile::exists("LAUNCHER_003.TXT"));
+    // No launcher file: launcherA at the defaults.
+    EXPECT_EQ(m_session.m_nLauncherX, 0);
+    EXPECT_EQ(m_session.m_nLauncherY, 100);
+    EXPECT_EQ(m_session.m_pLauncherBitmap.size(), QSize(40, 10));
+}
+
+TEST_F(StartupTest, FetchesMissingImagesNamedByTheLists) {
+    const std::string photo = "images\\user\\3_" + toCp949(QStringLiteral("사진")) + ".jpg";
+    m_server.putFile("pcroom/common/LIST_BACKGROUND.db",
+                     "1," + QByteArray::fromStdString(toCp949(QStringLiteral("풍경"))) +
+                         ",images\\background\\a_s.jpg,images\\background\\a.jpg\r\n"
+                         "1,a,b,c\r\n");
+    m_server.putFile("pcroom/common/LIST_FOLDER.db",
+                     "images\\bkicons\\f1.gif\r\nimages\\bkicons\\have.gif\r\n"
+                     "..\\..\\outside.gif\r\n/etc/passwd\r\n");
+    m_server.putFile("pcroom/common/LIST_MENU.db",
+                     "0;images\\icons\\x.png;name;C:\\dir;x.exe;http://a/?b=1&c=2\r\n"
+                     "0;images\\icons\\nosemicolon.png\r\n");
+    m_server.putFile("pcroom/common/LIST_SYSMENU.db",
+                     "0;images\\icons\\s.png;s;SYSTEM;s.cpl;SYSTEM\r\n");
+    putServerFiles(m_server, "room7", {"LIST_FOLDER_USER.db"});
+    m_server.putFile("pcroom/room7/LIST_IMAGE_003.db",
+                     QByteArray::fromStdString(photo + "\r\nab\r\n"));
+    m_server.putFile("pcroom/room7/LIST_MENU_003.db", "1;images\\icons\\r.png;r;d;r.exe;u\r\n");
+    for (const std::string name :
+         {"pcroom/common/images\\background\\a_s.jpg", "pcroom/common/images\\background\\a.jpg",
+          "pcroom/common/images\\bkicons\\f1.gif", "pcroom/common/images\\icons\\x.png",
+          "pcroom/common/images\\icons\\s.png", "pcroom/room7/images\\icons\\r.png",
+          "pcroom/room7/" + photo}) {
+        m_server.putFile(name, "picture");
+    }
+    WriteFileBytes("images/bkicons/have.gif", "local");
+
+    RunStartupSequence(m_session, m_client, "room7 3 0");
+
+    std::vector<std::string> images;
+    for (const std::string& request : m_server.requests()) {
+        if (request.find("images") != std::string::npos) {
+            images.push_back(request);
+        }
+    }
+    const std::vector<std::string> expectedImages = {
+        get("/getimage.jsp?fn=pcroom/common/images\\background\\a_s.jpg"),
+        get("/getimage.jsp?fn=pcroom/common/images\\background\\a.jpg"),
+        get("/getimage.jsp?fn=pcroom/common/images\\bkicons\\f1.gif"),
+        get("/geticon.jsp?fn=pcroom/common/images\\icons\\x.png"),
+        get("/geticon.jsp?fn=pcroom/room7/images\\icons\\r.png"),
+        get("/geticon.jsp?fn=pcroom/common/images\\icons\\s.png"),
+        get("/pcroom/room7/" + photo),
+    };
+    EXPECT_EQ(images, expectedImages);
+    EXPECT_EQ(ReadFileBytes("images/background/a.jpg"), "picture");
+    EXPECT_EQ(ReadFileBytes(QStringLiteral("images/user/3_사진.jpg")), "picture");
+    EXPECT_EQ(ReadFileBytes("images/bkicons/have.gif"), "local");
+    EXPECT_FALSE(QFile::exists("../outside.gif"));
+}
+
+TEST_F(StartupTest, ServerThatIsNotRunningLeavesEverythingLocal) {
+    m_server.stop();
+    WriteFileBytes("LIST_MENU.db", "0;images\\icons\\x.png;n;d;p;u\r\n");
+    WriteFileBytes("LIST_MENU_003.db", "0;images\\icons\\x.png;n;d;p;u\r\n");
+    WriteFileBytes("desktop003.xml", kLayout);
+    WriteFileBytes("LAUNCHER_003.TXT", "5,6,0");
+
+    RunStartupSequence(m_session, m_client, "room7 3 0");
+
+    EXPECT_TRUE(m_client.TransportFailed());
+    for (const char* name :
+         {"LIST_MENU.db", "LIST_MENU_003.db", "desktop003.xml", "LAUNCHER_003.TXT"}) {
+        EXPECT_TRUE(QFile::exists(name)) << name;
+    }
+    EXPECT_EQ(m_session.m_nResWidth, 800);
+    EXPECT_EQ(m_session.m_nLauncherX, 5);
+    EXPECT_EQ(m_session.m_nLauncherY, 6);
+}
