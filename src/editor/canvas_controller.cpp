@@ -1,0 +1,243 @@
+#include "editor/canvas_controller.h"
+
+#include "editor/hit_test.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace vodirev {
+
+namespace {
+
+using Wide = long long;
+
+// Positions are never clamped to the canvas; this only keeps extreme values from
+// files inside int.
+int ToInt(Wide value) {
+    return static_cast<int>(std::clamp<Wide>(value, INT_MIN, INT_MAX));
+}
+
+void MoveRect(ItemRect& rc, Wide left, Wide top) {
+    const Wide width = Wide{rc.right} - rc.left;
+    const Wide height = Wide{rc.bottom} - rc.top;
+    rc.left = ToInt(left);
+    rc.top = ToInt(top);
+    rc.right = ToInt(left + width);
+    rc.bottom = ToInt(top + height);
+}
+
+}  // namespace
+
+MouseOutcome CanvasController::Repaint() {
+    m_state.m_bRedrawPending = true;
+    MouseOutcome outcome;
+    outcome.repaint = true;
+    return outcome;
+}
+
+MouseOutcome CanvasController::RepaintOnce() {
+    m_state.m_bRedrawPending = false;
+    MouseOutcome outcome;
+    outcome.repaint = true;
+    return outcome;
+}
+
+MouseOutcome CanvasController::OnLButtonDown(QPoint client) {
+    const Wide x = client.x();
+    const Wide y = client.y();
+    const QPoint canvas(client.x(), ToInt(y - m_state.m_nToolbarHeight));
+    CDesktopInfo& desktop = m_session.m_desktop;
+
+    m_state.m_ptPress = client;
+    m_state.m_bWindowDrag = false;
+    // All three are recorded even when several match; the move decides which one moves.
+    m_state.m_nPressedFolder = HitTestFolder(desktop, canvas);
+    m_state.m_nActiveText = HitTestText(desktop, canvas);
+    m_state.m_nActiveImage = HitTestImage(desktop, canvas);
+
+    bool hit = false;
+    if (HitTestLauncher(m_session, client)) {
+        m_state.m_bLauncherDrag = true;
+        m_state.m_ptLauncherGrab =
+            QPoint(ToInt(x - m_session.m_nLauncherX), ToInt(y - m_session.m_nLauncherY));
+        hit = true;
+    }
+    if (m_state.m_nPressedFolder >= 0) {
+        const ItemRect& rc = desktop.m_arrFolder[m_state.m_nPressedFolder].m_rcItem;
+        m_state.m_ptGrab = QPoint(ToInt(x - rc.left), ToInt(y - rc.top));
+        hit = true;
+    } else if (m_state.m_nActiveText >= 0) {
+        const CInfoLabel& label = desktop.m_label[m_state.m_nActiveText];
+        m_state.m_ptGrab = QPoint(ToInt(x - label.m_nX), ToInt(y - label.m_nY));
+        hit = true;
+    }
+
+    MouseOutcome outcome;
+    if (m_state.m_nActiveImage >= 0) {
+        const CInfoUserImage& picture = desktop.m_arrUserImage[m_state.m_nActiveImage];
+        m_state.m_ptImageGrab = QPoint(ToInt(x - picture.m_nX), ToInt(y - picture.m_nY));
+    } else if (!hit) {
+        m_state.m_bWindowDrag = true;
+        outcome.startWindowMove = true;
+    }
+    return outcome;
+}
+
+MouseOutcome CanvasController::OnMouseMove(QPoint client) {
+    const Wide x = client.x();
+    const Wide y = client.y();
+    const int strip = m_state.m_nToolbarHeight;
+    const QPoint canvas(client.x(), ToInt(y - strip));
+    CDesktopInfo& desktop = m_session.m_desktop;
+
+    m_state.m_ptMouse = client;
+    m_state.m_nHoverFolder = HitTestFolder(desktop, canvas);
+    m_state.m_nHoverText = HitTestText(desktop, canvas);
+    m_state.m_nHoverImage = HitTestImage(desktop, canvas);
+    m_state.m_bHoverLauncher = HitTestLauncher(m_session, client);
+
+    Qt::CursorShape cursor = Qt::CrossCursor;
+    if (m_state.m_nHoverFolder >= 0) {
+        cursor = Qt::PointingHandCursor;
+    } else if (y > 0 && y < strip) {
+        cursor = (x > 250 || x < 0) ? Qt::ArrowCursor : Qt::PointingHandCursor;
+    } else if (m_state.m_nHoverText >= 0 || m_state.m_nHoverImage >= 0 ||
+               m_state.m_bHoverLauncher) {
+        cursor = Qt::PointingHandCursor;
+    }
+
+    MouseOutcome outcome = [&]() -> MouseOutcome {
+        // First matching case only: several grabs never move together.
+        if (m_state.m_bLauncherDrag) {
+            m_session.m_nLauncherX = ToInt(x - m_state.m_ptLauncherGrab.x());
+            m_session.m_nLauncherY = ToInt(y - m_state.m_ptLauncherGrab.y());
+            return Repaint();
+        }
+        if (y < strip) {
+            // Grabbed items wait while the pointer is over the toolbar.
+            if (x >= 0 && x <= 250) {
+                return Repaint();
+            }
+            // Leaving the buttons sideways takes their highlight (or a hover frame
+            // left from below) away once.
+            if (m_state.m_bRedrawPending) {
+                return RepaintOnce();
+            }
+            return {};
+        }
+        if (m_state.m_nPressedFolder >= 0) {
+            if (y == strip) {
+                return {};
+            }
+            if (static_cast<std::size_t>(m_state.m_nPressedFolder) < desktop.m_arrFolder.size()) {
+                MoveRect(desktop.m_arrFolder[m_state.m_nPressedFolder].m_rcItem,
+                         x - m_state.m_ptGrab.x(), y - m_state.m_ptGrab.y());
+            }
+            return Repaint();
+        }
+        if (m_state.m_nActiveText >= 0) {
+            // A press in the margin left of the text gives a negative offset: the
+            // text is selected but stays put.
+            if (m_state.m_ptGrab.x() >= 0 && m_state.m_ptGrab.y() >= 0 &&
+                m_state.m_nActiveText < kLabelSlots) {
+                CInfoLabel& label = desktop.m_label[m_state.m_nActiveText];
+                label.m_nX = ToInt(x - m_state.m_ptGrab.x());
+                label.m_nY = ToInt(y - m_state.m_ptGrab.y());
+                return Repaint();
+            }
+            return {};
+        }
+        if (m_state.m_nActiveImage >= 0) {
+            if (m_state.m_ptImageGrab.x() >= 0 && m_state.m_ptImageGrab.y() >= 0 &&
+                static_cast<std::size_t>(m_state.m_nActiveImage) < desktop.m_arrUserImage.size()) {
+                CInfoUserImage& picture = desktop.m_arrUserImage[m_state.m_nActiveImage];
+                picture.m_nX = ToInt(x - m_state.m_ptImageGrab.x());
+                picture.m_nY = ToInt(y - m_state.m_ptImageGrab.y());
+                return Repaint();
+            }
+            return {};
+        }
+        if (m_state.m_nHoverText >= 0 || m_state.m_nHoverFolder >= 0 ||
+            m_state.m_nHoverImage >= 0) {
+            return Repaint();
+        }
+        if (m_state.m_bRedrawPending) {
+            // One more repaint takes the last hover frame away.
+            return RepaintOnce();
+        }
+        return {};
+    }();
+    outcome.cursor = cursor;
+    return outcome;
+}
+
+MouseOutcome CanvasController::OnLButtonUp(QPoint client) {
+    m_state.m_nPressedFolder = -1;
+    m_state.m_nActiveText = -1;
+    m_state.m_nActiveImage = -1;
+    m_state.m_bLauncherDrag = false;
+
+    MouseOutcome outcome;
+    if (client.y() < m_state.m_nToolbarHeight) {
+        // The buttons act on the x of the last movement, not of the release.
+        const int x = m_state.m_ptMouse.x();
+        if (x >= 1 && x <= 140) {
+            ArrangeIcons(m_session);
+            outcome.arranged = true;
+        } else if (x >= 141 && x <= 250) {
+            outcome.openResolutionDialog = true;
+        }
+    }
+    return outcome;
+}
+
+MouseOutcome CanvasController::OnMouseLeave() {
+    m_state.m_ptMouse = QPoint(-1, -1);
+    m_state.m_nHoverFolder = -1;
+    m_state.m_nHoverText = -1;
+    m_state.m_nHoverImage = -1;
+    m_state.m_bHoverLauncher = false;
+    MouseOutcome outcome;
+    if (m_state.m_bRedrawPending) {
+        m_state.m_bRedrawPending = false;
+        outcome.repaint = true;
+    }
+    return outcome;
+}
+
+bool CanvasController::ApplyResolution(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    m_session.m_nResWidth = width;
+    m_session.m_nResHeight = height;
+    m_state.m_ptMouse = QPoint(0, 0);
+    return true;
+}
+
+void ArrangeIcons(DesktopSession& session) {
+    const Wide width = session.m_nResWidth;
+    const Wide height = session.m_nResHeight;
+    Wide x = width / 2 - 360;
+    Wide y = height / 2 - 30;
+    int taken = 0;
+    for (CInfoFolder& folder : session.m_desktop.m_arrFolder) {
+        if (taken >= 14) {
+            break;
+        }
+        const bool arrangeable = folder.m_nType == 1 || folder.m_nType == 2 || folder.m_nType == 3;
+        if (!arrangeable || folder.m_bShow == 0) {
+            continue;
+        }
+        if (taken == 7) {
+            // The second row starts 60 pixels further right than the first.
+            x = width / 2 - 300;
+            y = height / 2 + 100;
+        }
+        MoveRect(folder.m_rcItem, x, y);
+        x += 120;
+        ++taken;
+    }
+}
+
+}  // namespace vodirev
