@@ -5,33 +5,46 @@
 // byte is refused like a missing connection.
 
 #include <QString>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vodirev {
 
 // Host and port of the operator's server: "localhost":8080 unless the environment
-// variable VERADA_SERVER names "host" or "host:port".
+// variable VERADA_SERVER names "host", "host:port" or "[v6-address]:port".
 struct ServerAddress {
     std::string host = "localhost";
     int port = 8080;
 };
 ServerAddress ServerAddressFromEnvironment();
 
+// The multipart boundary token of every upload: 27 hyphens and "7d13a23b368".
+inline constexpr std::string_view kUploadBoundary = "---------------------------7d13a23b368";
+
 class CServerClient {
 public:
+    // Called for every protocol pause with its length; the default sleeps.
+    using PauseFunction = std::function<void(int milliseconds)>;
+
     CServerClient();
     ~CServerClient();
     CServerClient(const CServerClient&) = delete;
     CServerClient& operator=(const CServerClient&) = delete;
 
-    // Prepares the connection to the server; clears m_bError, sets it when no
-    // connection object could be made.
+    // Prepares the connection to the server; clears m_bError (and TransportFailed),
+    // sets m_bError when no connection object could be made. Sends nothing: the
+    // first request opens the connection, later ones reuse it while the server keeps
+    // it alive. The server address is read from the environment here unless
+    // SetServerAddress chose one.
     void Connect();
 
-    // GET path, body saved to localFile (written to a temporary file and renamed on
-    // success; an error status or a broken transfer leaves localFile as it was).
+    // GET path, body saved to localFile (written to localFile + ".download" and
+    // renamed on success; an error status or a broken transfer leaves localFile as it
+    // was). Nothing is sent when the file cannot be created.
     // 0 = saved, -1 = not done.
     int DownloadFile(std::string_view path, const QString& localFile);
 
@@ -53,12 +66,32 @@ public:
     // sets m_bError, so later operations return -1 at once, as with no connection.
     bool TransportFailed() const { return m_bTransportFailed; }
 
+    // HTTP status of the last answered request; 0 when the last operation got no
+    // answer (nothing sent, or a transport failure).
+    int LastStatus() const { return m_nLastStatus; }
+
+    // The write sizes the last upload's body was planned in: 1000-byte writes while
+    // at least 1000 bytes remain, then the remainder (0 when nothing remains).
+    const std::vector<std::size_t>& LastUploadWrites() const { return m_lastUploadWrites; }
+
+    // Replaces the pauses (tests shorten or record them); a null function sleeps.
+    void SetPauseFunction(PauseFunction pause);
+
+    // Chooses the server instead of the environment's; takes effect at Connect.
+    void SetServerAddress(const ServerAddress& address);
+
     bool m_bError = true;
 
 private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     bool m_bTransportFailed = false;
+    int m_nLastStatus = 0;
+    std::vector<std::size_t> m_lastUploadWrites;
+
+    void Pause(int milliseconds);
+    void NoteTransportFailure();
+    bool ReadShortReply(std::string_view path, std::string& text);
 };
 
 }  // namespace vodirev
