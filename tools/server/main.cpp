@@ -1,6 +1,116 @@
-#include <cstdio>
+// vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE]
+//
+// The operator's server for the editor: DIR holds pcroom/common/... and
+// pcroom/ROOM/.... Prints "listening on HOST:PORT" as its first line (port 0 picks a
+// free port), then one line per request.
 
-int main() {
-    std::fputs("vodirev-server: not built yet\n", stderr);
-    return 1;
+#include "operator_server.h"
+
+#include <httplib.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void usage() {
+    std::fputs("usage: vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE]\n",
+               stderr);
+}
+
+bool parsePort(const char* text, int& port) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 0 || value > 65535) {
+        return false;
+    }
+    port = static_cast<int>(value);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string root;
+    std::string host = "127.0.0.1";
+    std::string logPath;
+    int port = 8080;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            usage();
+            return 0;
+        }
+        if (i + 1 >= argc) {
+            usage();
+            return 2;
+        }
+        const char* value = argv[++i];
+        if (option == "--root") {
+            root = value;
+        } else if (option == "--host") {
+            host = value;
+        } else if (option == "--port") {
+            if (!parsePort(value, port)) {
+                std::fprintf(stderr, "vodirev-server: bad port: %s\n", value);
+                return 2;
+            }
+        } else if (option == "--log") {
+            logPath = value;
+        } else {
+            usage();
+            return 2;
+        }
+    }
+    if (root.empty()) {
+        usage();
+        return 2;
+    }
+    const QString rootDir = QString::fromLocal8Bit(root);
+    if (!QFileInfo(rootDir).isDir()) {
+        std::fprintf(stderr, "vodirev-server: no such folder: %s\n", root.c_str());
+        return 2;
+    }
+    QDir(rootDir).mkpath(QStringLiteral("pcroom/common"));
+
+    std::FILE* logFile = nullptr;
+    if (!logPath.empty()) {
+        logFile = std::fopen(logPath.c_str(), "ab");
+        if (logFile == nullptr) {
+            std::fprintf(stderr, "vodirev-server: cannot open log %s: %s\n", logPath.c_str(),
+                         std::strerror(errno));
+            return 2;
+        }
+    }
+    // A client that hangs up mid-answer must not end the server.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    vodirev::server::RequestLog log(logFile);
+    vodirev::server::OperatorServer handler(rootDir, log);
+    httplib::Server server;
+    server.set_tcp_nodelay(true);
+    server.set_keep_alive_max_count(1000);
+    server.set_keep_alive_timeout(30);
+    server.set_payload_max_length(256 * 1024 * 1024);
+    handler.attach(server);
+
+    const int bound = port == 0                         ? server.bind_to_any_port(host)
+                      : server.bind_to_port(host, port) ? port
+                                                        : -1;
+    if (bound <= 0) {
+        std::fprintf(stderr, "vodirev-server: cannot listen on %s:%d\n", host.c_str(), port);
+        return 1;
+    }
+    std::printf("listening on %s:%d\n", host.c_str(), bound);
+    std::fflush(stdout);
+    const bool ok = server.listen_after_bind();
+    if (logFile != nullptr) {
+        std::fclose(logFile);
+    }
+    return ok ? 0 : 1;
 }
