@@ -1,0 +1,171 @@
+#include "server/save_publish.h"
+
+#include "base/text_file.h"
+#include "document/layout_writer.h"
+#include "document/list_files.h"
+#include "imaging/image_io.h"
+#include "server/publish.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vodirev {
+
+namespace {
+
+void AddOnce(std::vector<std::string>& list, const std::string& name) {
+    if (std::find(list.begin(), list.end(), name) == list.end()) {
+        list.push_back(name);
+    }
+}
+
+bool AnsweredOk(const CServerClient& server) {
+    return server.LastStatus() >= 200 && server.LastStatus() < 400;
+}
+
+// Keeps the report of one save step by step.
+class SaveSteps {
+public:
+    SaveSteps(CServerClient& server, std::string roomId, SaveReport& report)
+        : m_server(server), m_roomId(std::move(roomId)), m_report(report) {}
+
+    bool Write(const std::string& name, std::string_view text) {
+        const bool ok = WriteTextFile(QString::fromStdString(name), text);
+        (ok ? m_report.written : m_report.notWritten).push_back(name);
+        return ok;
+    }
+
+    void WritePicture(const std::string& name, const QImage& picture) {
+        const bool ok =
+            !picture.isNull() && SaveBitmapToFile(QString::fromStdString(name), picture);
+        (ok ? m_report.written : m_report.notWritten).push_back(name);
+    }
+
+    void Publish(const std::string& name) { Note(name, PublishFile(m_server, m_roomId, name)); }
+
+    void PublishImage(const std::string& path) {
+        Note(path, PublishIfMissing(m_server, m_roomId, path));
+    }
+
+    void Merge(const UploadPassResult& pass) {
+        for (const std::string& name : pass.published) {
+            m_report.published.push_back(name);
+        }
+        for (const std::string& name : pass.notPublished) {
+            AddOnce(m_report.keptLocal, name);
+        }
+        m_report.uploadPassTransportFailed = pass.transportFailed;
+    }
+
+private:
+    void Note(const std::string& name, PublishOutcome outcome) {
+        if (outcome == PublishOutcome::Uploaded) {
+            m_report.published.push_back(name);
+        } else if (outcome == PublishOutcome::NotUploaded && LocalFileExists(name)) {
+            AddOnce(m_report.keptLocal, name);
+        }
+    }
+
+    CServerClient& m_server;
+    std::string m_roomId;
+    SaveReport& m_report;
+};
+
+// A menu list and the images its records name: the list is written, each record's
+// image goes up when the server lacks it, then the list goes up even when it could
+// not be written (the server keeps what it had, or gets an older local copy).
+template <typename LineOf>
+void SaveMenuList(SaveSteps& steps, const std::string& name, const std::vector<CInfoIcon>& menu,
+                  LineOf lineOf) {
+    std::string text;
+    for (const CInfoIcon& icon : menu) {
+        text += lineOf(icon);
+    }
+    if (steps.Write(name, text)) {
+        for (const CInfoIcon& icon : menu) {
+            steps.PublishImage(icon.m_strImage);
+        }
+    }
+    steps.Publish(name);
+}
+
+}  // namespace
+
+std::string PreviewFileName(int desktop) {
+    char name[32];
+    std::snprintf(name, sizeof name, "desktop%03d.gif", desktop);
+    return name;
+}
+
+std::string TitleQueryTarget(std::string_view roomId, int desktop) {
+    std::string target = "getTitle.jsp?id=";
+    target += roomId;
+    target += "&type=";
+    target += std::to_string(desktop);
+    return target;
+}
+
+std::string RegistrationTarget(std::string_view roomId, int desktop, int width, int height,
+                               std::string_view title) {
+    std::string target = "desktop_manager.jsp?id=";
+    target += roomId;
+    target += "&type=";
+    target += std::to_string(desktop);
+    target += "&kind=1&fn=";
+    target += roomId;
+    target += '/';
+    target += PreviewFileName(desktop);
+    target += "&width=";
+    target += std::to_string(width);
+    target += "&height=";
+    target += std::to_string(height);
+    target += "&title=";
+    target += title;
+    return target;
+}
+
+SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
+                          const std::string& title, const QImage& preview,
+                          const UploadPassRunner& runUploadPass) {
+    SaveReport report;
+    const std::string roomId = session.m_szRoomId.str();
+    const int desktop = session.m_nDesktop;
+    SaveSteps steps(server, roomId, report);
+
+    // The picture list first: the layout names the pictures only when the list that
+    // the clients fetch them by could be written.
+    std::string pictureList;
+    for (const CInfoUserImage& picture : session.m_desktop.m_arrUserImage) {
+        pictureList += PathLine(picture.m_strPath);
+    }
+    report.picturesListed = steps.Write(ImageListName(desktop).toStdString(), pictureList);
+    const std::string layout = BuildLayoutText(session.m_desktop, session.m_nResWidth,
+                                               session.m_nResHeight, report.picturesListed);
+    steps.Write(SavedLayoutFileName(desktop), layout);
+
+    if (runUploadPass) {
+        steps.Merge(runUploadPass(roomId, desktop));
+    }
+
+    SaveMenuList(steps, MenuListName(desktop).toStdString(), session.m_arrMenu, MenuLine);
+
+    const std::string launcher = LauncherFileName(desktop).toStdString();
+    steps.Write(launcher,
+                LauncherLine(session.m_nLauncherX, session.m_nLauncherY, session.m_nLauncherType));
+    steps.Publish(launcher);
+
+    SaveMenuList(steps, SysMenuListName(desktop).toStdString(), session.m_arrSysMenu, SysMenuLine);
+
+    const std::string previewName = PreviewFileName(desktop);
+    steps.WritePicture(previewName, preview);
+    steps.Publish(previewName);
+
+    server.QueryNumber(
+        RegistrationTarget(roomId, desktop, session.m_nResWidth, session.m_nResHeight, title));
+    report.registered = AnsweredOk(server);
+    server.QueryNumber("sync.jsp");
+    report.synchronised = AnsweredOk(server);
+    return report;
+}
+
+}  // namespace vodirev

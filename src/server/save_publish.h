@@ -1,0 +1,61 @@
+#pragma once
+// Saving a desktop and publishing it: the layout file and the desktop's lists are
+// written to the working folder, the upload pass sends the room's shared files, the
+// desktop's own files follow, and the desktop is registered and synchronised.
+
+#include "document/desktop_session.h"
+#include "server/server_client.h"
+#include "server/upload_pass.h"
+
+#include <QImage>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vodirev {
+
+// "desktop%03ld.gif", also for desktop 0 ("desktop000.gif").
+std::string PreviewFileName(int desktop);
+
+// "getTitle.jsp?id=%s&type=%ld".
+std::string TitleQueryTarget(std::string_view roomId, int desktop);
+
+// "desktop_manager.jsp?id=%s&type=%ld&kind=1&fn=%s&width=%ld&height=%ld&title=%s" with
+// the preview's remote name (room id + "/" + preview file) and the title's bytes as
+// they are (a "%" stays a "%").
+std::string RegistrationTarget(std::string_view roomId, int desktop, int width, int height,
+                               std::string_view title);
+
+// Runs the upload pass for a room and desktop (the upload dialog in the editor).
+using UploadPassRunner = std::function<UploadPassResult(const std::string& roomId, int desktop)>;
+
+struct SaveReport {
+    std::vector<std::string> written;     // local files written, in order
+    std::vector<std::string> notWritten;  // local files that could not be written
+    std::vector<std::string> published;   // files the server accepted
+    // Files on this PC that did not reach the server (upload failed, server gone or
+    // never reached), each once.
+    std::vector<std::string> keptLocal;
+    bool picturesListed = false;  // the picture list was written, so the layout has pictures
+    bool uploadPassTransportFailed = false;
+    bool registered = false;    // desktop_manager.jsp answered without an error status
+    bool synchronised = false;  // sync.jsp answered without an error status
+
+    // Anything the operator should hear about: a file not written or not published,
+    // or a registration or synchronisation that did not go through.
+    bool HasProblems() const {
+        return !notWritten.empty() || !keptLocal.empty() || !registered || !synchronised;
+    }
+};
+
+// Writes and publishes the desktop with the confirmed title and the preview picture,
+// in this order: picture list and layout text, layout file, upload pass, menu list
+// (then each menu image the server lacks, then the list), launcher file, system
+// menu list (likewise), preview, registration, synchronisation. Local files are
+// written whatever the server does; a failed request never stops the save.
+SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
+                          const std::string& title, const QImage& preview,
+                          const UploadPassRunner& runUploadPass);
+
+}  // namespace vodirev

@@ -1,0 +1,174 @@
+#include "server/upload_pass.h"
+
+#include "base/paths.h"
+#include "base/text_file.h"
+#include "document/list_files.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cstdio>
+
+namespace vodirev {
+
+namespace {
+
+constexpr std::string_view kUploadPath = "upload_file.jsp";
+constexpr const char* kBackgroundUserList = "LIST_BACKGROUND_USER.db";
+constexpr const char* kFolderUserList = "LIST_FOLDER_USER.db";
+constexpr const char* kCommonMenuListName = "LIST_MENU.db";
+
+// Field `index` (from 0) of a comma-separated line; empty when missing.
+std::string_view CommaField(std::string_view line, int index) {
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        const std::size_t next = line.find(',', start);
+        if (next == std::string_view::npos) {
+            return {};
+        }
+        start = next + 1;
+    }
+    return line.substr(start, line.find(',', start) - start);
+}
+
+// Adds a publish-if-missing step for an image path from a list, or notes it as
+// refused when it would leave the working folder (an empty field names nothing).
+void AddImage(std::vector<UploadStep>& steps, std::string_view path,
+              std::vector<std::string>* refused) {
+    if (path.empty()) {
+        return;
+    }
+    if (!isSafeRelativePath(path)) {
+        if (refused != nullptr) {
+            refused->emplace_back(path);
+        }
+        return;
+    }
+    steps.push_back({UploadStep::Kind::PublishIfMissing, std::string(path)});
+}
+
+// Calls `use` with the text of every usable line of a list; nothing when the list
+// cannot be opened.
+template <typename Use>
+void ForEachUsableLine(const QString& listName, Use use) {
+    TextLineReader reader(listName);
+    TextLine line;
+    while (reader.readLine(line)) {
+        if (IsUsableListLine(line.text, line.tooLong)) {
+            use(std::string_view(line.text));
+        }
+    }
+}
+
+}  // namespace
+
+std::string SavedLayoutFileName(int desktop) {
+    if (desktop == 0) {
+        return "desktop.xml";
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "desktop%03d.xml", desktop);
+    return name;
+}
+
+bool IsUsableListLine(std::string_view text, bool tooLong) {
+    // The reader has already taken the line end off; a last line without one keeps
+    // all its characters instead of losing its final one.
+    return !tooLong && text.size() > 5;
+}
+
+bool LocalFileExists(std::string_view storedPath) {
+    return isSafeRelativePath(storedPath) && QFileInfo(localPath(storedPath)).isFile();
+}
+
+UploadPass::UploadPass(CServerClient& server, std::string roomId, int desktop)
+    : m_server(server), m_roomId(std::move(roomId)), m_desktop(desktop) {}
+
+std::vector<UploadStep> UploadPass::PlanSteps(int desktop, std::vector<std::string>* refused) {
+    std::vector<UploadStep> steps;
+    steps.push_back({UploadStep::Kind::Direct, kBackgroundUserList});
+    ForEachUsableLine(QString::fromLatin1(kBackgroundUserList), [&](std::string_view text) {
+        AddImage(steps, CommaField(text, 2), refused);
+        AddImage(steps, CommaField(text, 3), refused);
+    });
+    steps.push_back({UploadStep::Kind::Direct, kFolderUserList});
+    ForEachUsableLine(QString::fromLatin1(kFolderUserList),
+                      [&](std::string_view text) { AddImage(steps, text, refused); });
+    steps.push_back({UploadStep::Kind::Direct, kCommonMenuListName});
+    steps.push_back({UploadStep::Kind::PublishFile, SavedLayoutFileName(desktop)});
+    const QString imageList = ImageListName(desktop);
+    ForEachUsableLine(imageList, [&](std::string_view text) { AddImage(steps, text, refused); });
+    steps.push_back({UploadStep::Kind::PublishFile, imageList.toStdString()});
+    return steps;
+}
+
+PublishOutcome UploadPass::RunStep(const UploadStep& step) {
+    switch (step.kind) {
+        case UploadStep::Kind::Direct: {
+            const std::string remoteName = m_roomId + '/' + step.path;
+            if (m_server.UploadFile(step.path, remoteName, kUploadPath, m_roomId) != 0) {
+                return PublishOutcome::NotUploaded;
+            }
+            return m_server.LastStatus() >= 400 ? PublishOutcome::NotUploaded
+                                                : PublishOutcome::Uploaded;
+        }
+        case UploadStep::Kind::PublishFile:
+            return PublishFile(m_server, m_roomId, step.path);
+        case UploadStep::Kind::PublishIfMissing:
+            return PublishIfMissing(m_server, m_roomId, step.path);
+    }
+    return PublishOutcome::NotUploaded;
+}
+
+UploadPassResult UploadPass::Run(const ProgressFunction& progress) {
+    UploadPassResult result;
+    const std::vector<UploadStep> steps = PlanSteps(m_desktop, &result.refused);
+    result.stepsPlanned = static_cast<int>(steps.size());
+    m_server.Connect();
+    // Files already noted, so an image named twice is reported once.
+    auto noteNotPublished = [&result](const std::string& path) {
+        if (LocalFileExists(path) &&
+            std::find(result.notPublished.begin(), result.notPublished.end(), path) ==
+                result.notPublished.end()) {
+            result.notPublished.push_back(path);
+        }
+    };
+    std::size_t next = 0;
+    for (; next < steps.size(); ++next) {
+        if (m_stop) {
+            result.stopped = true;
+            break;
+        }
+        const UploadStep& step = steps[next];
+        if (progress) {
+            progress(step.path, static_cast<int>(next) + 1, result.stepsPlanned);
+        }
+        const PublishOutcome outcome = RunStep(step);
+        ++result.stepsRun;
+        switch (outcome) {
+            case PublishOutcome::Uploaded:
+                result.published.push_back(step.path);
+                break;
+            case PublishOutcome::AlreadyOnServer:
+                break;
+            case PublishOutcome::NotUploaded:
+                noteNotPublished(step.path);
+                break;
+            case PublishOutcome::Refused:
+                result.refused.push_back(step.path);
+                break;
+        }
+        if (m_server.TransportFailed()) {
+            // The client refuses every later request: asking again would only
+            // repeat the pauses.
+            result.transportFailed = true;
+            ++next;
+            break;
+        }
+    }
+    for (; next < steps.size(); ++next) {
+        noteNotPublished(steps[next].path);
+    }
+    return result;
+}
+
+}  // namespace vodirev
