@@ -5,6 +5,7 @@
 #include "dialogs/context_menu_widget.h"
 #include "editor/context_menu.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -69,8 +70,11 @@ void CVeradaVodirevDlg::Apply(const MouseOutcome& outcome) {
     if (outcome.cursor) {
         setCursor(*outcome.cursor);
     }
-    if (outcome.startWindowMove && windowHandle() != nullptr) {
-        windowHandle()->startSystemMove();
+    // The system move starts only once the pointer drags: handing the press to the
+    // window manager at once would swallow the release that the toolbar buttons need.
+    if (outcome.startWindowMove) {
+        m_bMovePending = true;
+        m_ptMoveStart = m_state.m_ptPress;
     }
     if (outcome.openResolutionDialog) {
         RunResolutionDialog();
@@ -98,11 +102,20 @@ void CVeradaVodirevDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CVeradaVodirevDlg::mouseMoveEvent(QMouseEvent* event) {
-    Apply(m_controller.OnMouseMove(event->position().toPoint()));
+    const QPoint client = event->position().toPoint();
+    if (m_bMovePending && (event->buttons() & Qt::LeftButton) &&
+        (client - m_ptMoveStart).manhattanLength() >= QApplication::startDragDistance()) {
+        m_bMovePending = false;
+        if (windowHandle() != nullptr) {
+            windowHandle()->startSystemMove();
+        }
+    }
+    Apply(m_controller.OnMouseMove(client));
 }
 
 void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
+        m_bMovePending = false;
         Apply(m_controller.OnLButtonUp(event->position().toPoint()));
     }
 }
@@ -120,10 +133,8 @@ void CVeradaVodirevDlg::OnRButtonDown(QPoint client) {
     if (menu == nullptr) {
         return;
     }
-    // The menu opens at the pointer; the chosen command runs through the table.
-    if (QAction* chosen = menu->exec(mapToGlobal(client))) {
-        m_router.Dispatch(chosen->data().toInt());
-    }
+    // The menu opens at the pointer; the chosen item runs its command through the table.
+    menu->exec(mapToGlobal(client));
     update();
 }
 

@@ -59,6 +59,8 @@ private:
     CServerClient m_server;
     CDesktopSaveDlg m_dlgSave;
     CResoluationDlg m_dlgResolution;
+    bool m_bMovePending = false;  // a press on empty canvas: move once the pointer drags
+    QPoint m_ptMoveStart;
     QImage m_frame;      // the whole client area, strip included, as last painted
     QImage m_imgCanvas;  // the desktop-sized top of the last frame
 };

@@ -2,15 +2,18 @@
 
 #include "base/text.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vodirev {
 
 QFont MakeGdiFont(int height, int weight, std::string_view face) {
     QFont font(fromCp949(face));
-    const int pixels = std::abs(height);
+    // Heights come from files: no absurd sizes, and no abs() of INT_MIN.
+    constexpr int kLargestPixelSize = 1000;
+    const long long pixels = std::llabs(static_cast<long long>(height));
     if (pixels > 0) {
-        font.setPixelSize(pixels);
+        font.setPixelSize(int(std::min<long long>(pixels, kLargestPixelSize)));
     }
     if (weight > 0) {
         font.setWeight(QFont::Weight(weight > 1000 ? 1000 : weight));
@@ -19,6 +22,8 @@ QFont MakeGdiFont(int height, int weight, std::string_view face) {
     return font;
 }
 
-void CInfoLabel::CreateFont() { m_font = MakeGdiFont(m_nHeight, m_nWeight, m_szFont); }
+void CInfoLabel::CreateFont() {
+    m_font = MakeGdiFont(m_nHeight, m_nWeight, m_szFont);
+}
 
 }  // namespace vodirev

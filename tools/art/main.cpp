@@ -373,14 +373,14 @@ bool drawDemoRoot(const QString& root, int extraMissing) {
     layout += iconElement(7, 440, 30, 3, 1, k("오피스"), "images\\bkicons\\folder_3.gif");
     layout += iconElement(8, 560, 30, 8, 2, k("홈페이지"), "images\\bkicons\\folder_4.gif");
     layout +=
-        "<window name=\"title\" x=\"600\" y=\"560\" height=\"-32\" weight=\"700\" flag=\"0\"  "
+        "<window name=\"title\" x=\"400\" y=\"560\" height=\"-32\" weight=\"700\" flag=\"0\"  "
         "charset=\"1\" fontname=\"" +
         k("굴림체") +
         "\" colorr=\"255\" colorg=\"255\" colorb=\"255\">\n"
         "<title> " +
         k("어서 오세요! 데모 PC방입니다") +
         " </title>\n</window>\n"
-        "<window name=\"title\" x=\"600\" y=\"610\" height=\"-18\" weight=\"400\" flag=\"1\"  "
+        "<window name=\"title\" x=\"400\" y=\"610\" height=\"-18\" weight=\"400\" flag=\"1\"  "
         "charset=\"1\" fontname=\"" +
         k("돋움") +
         "\" colorr=\"255\" colorg=\"230\" colorb=\"120\">\n"
@@ -404,7 +404,7 @@ bool drawDemoRoot(const QString& root, int extraMissing) {
     ok = ok && writeBytes(room + "/LIST_MENU_001.db", crlf(menuList + extraMenu));
     ok = ok && writeBytes(room + "/LIST_SYSMENU_001.db", crlf(sysMenuList));
     ok = ok && writeBytes(room + "/LIST_IMAGE_001.db", crlf("images\\user\\demo_notice.gif\n"));
-    ok = ok && writeBytes(room + "/LAUNCHER_001.TXT", "0,100,0");
+    ok = ok && writeBytes(room + "/LAUNCHER_001.TXT", "332,752,0");
     ok = ok && save(room + "/images/user/demo_notice.gif", drawPicture());
     return ok;
 }
