@@ -14,6 +14,8 @@
 
 namespace vodirev {
 
+class ImageCache;
+
 inline constexpr int kLabelSlots = 5;
 
 // The desktop document: everything one client desktop shows.
@@ -34,6 +36,9 @@ public:
     // Reads a layout file into this (fresh) document. Returns 0 when the file was
     // handed to the reader (also when missing or not well-formed: nothing is read).
     int LoadDesktopXml(const QString& path);
+    // The same, decoding through the given cache (shared with other readers of one
+    // start-up; the cache counts the decodes).
+    int LoadDesktopXml(const QString& path, ImageCache& cache);
 
     // Index of the first free label slot, or -1 when all five are in use.
     int FirstFreeLabelSlot() const;
