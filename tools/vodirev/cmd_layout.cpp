@@ -1,8 +1,112 @@
+// vodirev layout FILE: what the editor reads from a layout file.
+// vodirev layout --rewrite IN OUT: reads IN and writes it again as the editor saves it.
+// Both run in the folder that holds the images (paths in the file are relative to it).
+
 #include "commands.h"
 
-#include <cstdio>
+#include "base/text.h"
+#include "base/text_file.h"
+#include "document/desktop_info.h"
+#include "document/image_cache.h"
+#include "document/layout_reader.h"
+#include "document/layout_writer.h"
 
-int RunLayoutCommand(const QStringList&) {
-    std::fputs("vodirev layout: not built yet\n", stderr);
-    return 1;
+#include <cstdio>
+#include <string>
+
+using namespace vodirev;
+
+namespace {
+
+// A text for one terminal line: CP949 decoded, line ends shown as "\n".
+QByteArray Shown(std::string_view cp949) {
+    QString text = fromCp949(cp949);
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'\r', QStringLiteral("\\r"));
+    text.replace(u'\n', QStringLiteral("\\n"));
+    return QStringLiteral("\"%1\"").arg(text).toLocal8Bit();
+}
+
+QByteArray Size(const QImage& image) {
+    return image.isNull()
+               ? QByteArray("none")
+               : QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height());
+}
+
+bool Load(CDesktopInfo& doc, const QString& path) {
+    ImageCache cache;
+    switch (ReadLayoutFile(doc, path, cache)) {
+        case LayoutLoadStatus::kRead:
+            return true;
+        case LayoutLoadStatus::kMissing:
+            std::fprintf(stderr, "vodirev layout: cannot open %s\n", qPrintable(path));
+            return false;
+        case LayoutLoadStatus::kNotWellFormed:
+            std::fprintf(stderr, "vodirev layout: %s is not well-formed XML\n", qPrintable(path));
+            return false;
+        case LayoutLoadStatus::kRefused:
+            std::fprintf(stderr, "vodirev layout: %s is too large\n", qPrintable(path));
+            return false;
+    }
+    return false;
+}
+
+void Print(const CDesktopInfo& doc) {
+    std::printf("background width=%d height=%d image=%s bitmap=%s\n", doc.m_nWidth, doc.m_nHeight,
+                Shown(doc.m_szBackground).constData(), Size(doc.m_imgBackground).constData());
+    int number = 0;
+    for (const CInfoFolder& icon : doc.m_arrFolder) {
+        const ItemRect& rc = icon.m_rcItem;
+        std::printf(
+            "icon %d x=%d y=%d width=%d height=%d flag=%d type=%d showflag=%d "
+            "rect=%d,%d,%d,%d image=%s bitmap=%s title=%s link=%s dir=%s\n",
+            ++number, icon.m_nX, icon.m_nY, icon.m_nWidth, icon.m_nHeight, icon.m_nFlag,
+            icon.m_nType, icon.m_bShow, rc.left, rc.top, rc.right, rc.bottom,
+            Shown(icon.m_szImage).constData(), Size(icon.m_pBitmap).constData(),
+            Shown(icon.m_strTitle).constData(), Shown(icon.m_strLink).constData(),
+            Shown(icon.m_szDir).constData());
+    }
+    for (int slot = 0; slot < kLabelSlots; ++slot) {
+        if (!doc.m_bLabelUsed[slot]) {
+            continue;
+        }
+        const CInfoLabel& label = doc.m_label[slot];
+        const ColorRef color = doc.m_crLabel[slot];
+        std::printf(
+            "window slot=%d x=%d y=%d height=%d weight=%d charset=%d fontname=%s "
+            "color=%d,%d,%d title=%s\n",
+            slot, label.m_nX, label.m_nY, label.m_nHeight, label.m_nWeight, label.m_nCharset,
+            Shown(label.m_szFont).constData(), RedOf(color), GreenOf(color), BlueOf(color),
+            Shown(label.m_strText).constData());
+    }
+    for (const CInfoUserImage& picture : doc.m_arrUserImage) {
+        std::printf("image x=%d y=%d path=%s bitmap=%s\n", picture.m_nX, picture.m_nY,
+                    Shown(picture.m_strPath).constData(), Size(picture.m_pBitmap).constData());
+    }
+}
+
+}  // namespace
+
+int RunLayoutCommand(const QStringList& args) {
+    if (args.size() == 1 && !args[0].startsWith(u'-')) {
+        CDesktopInfo doc;
+        if (!Load(doc, args[0])) {
+            return 1;
+        }
+        Print(doc);
+        return 0;
+    }
+    if (args.size() == 3 && args[0] == u"--rewrite") {
+        CDesktopInfo doc;
+        if (!Load(doc, args[1])) {
+            return 1;
+        }
+        if (!WriteTextFile(args[2], BuildLayoutText(doc, doc.m_nWidth, doc.m_nHeight, true))) {
+            std::fprintf(stderr, "vodirev layout: cannot write %s\n", qPrintable(args[2]));
+            return 1;
+        }
+        return 0;
+    }
+    std::fputs("usage: vodirev layout FILE\n       vodirev layout --rewrite IN OUT\n", stderr);
+    return 2;
 }
