@@ -6,7 +6,7 @@ set -euo pipefail
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
     libpugixml-dev libgif-dev libcpp-httplib-dev libgtest-dev libbenchmark-dev
     fonts-nanum fonts-nanum-coding)
-run_pkgs=(xvfb x11-apps imagemagick)
+run_pkgs=(xvfb x11-apps x11-utils imagemagick xdotool)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
 wanted=("${build_pkgs[@]}")

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Screenshots of the editor on the demo room, taken on a virtual display with the
+# pointer driven by xdotool: as opened, an icon hovered, a label being dragged, the
+# top context menu open. Run scripts/run-demo.sh (or scripts/build.sh) first.
+# Output: demo-work/shots/*.png
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+scripts/install-deps.sh build run
+
+work=$top/demo-work
+shots=$work/shots
+rm -rf "$work/room" "$work/server-root" "$shots"
+mkdir -p "$work/room/images" "$shots"
+cp -r build/demo-root "$work/server-root"
+cp -r build/resources/bkicons "$work/room/images/bkicons"
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+build/tools/server/vodirev-server --root "$work/server-root" --port 0 >"$work/server.out" 2>&1 &
+server_pid=$!
+finish() {
+    [ -n "${editor_pid:-}" ] && kill "$editor_pid" 2>/dev/null && wait "$editor_pid" 2>/dev/null
+    kill "$server_pid" "$xvfb_pid" 2>/dev/null || true
+}
+trap finish EXIT
+sleep 1
+export DISPLAY=$display
+export VERADA_SERVER=$(sed -n 's/^listening on //p' "$work/server.out" | head -n 1)
+
+shot() { xwd -root -silent | convert xwd:- -crop 1024x808+0+0 "$shots/$1.png"; }
+# Popup menus use a 32-bit visual that a root capture on Xvfb shows black: capture
+# each popup window on its own and lay it over the root capture.
+shot_with_popups() {
+    xwd -root -silent | convert xwd:- "$shots/$1.png"
+    xwininfo -root -tree | awk '$1 ~ /^0x/ && /\+[0-9]+\+[0-9]+ +\+[0-9]+\+[0-9]+$/ {print $1, $(NF-1)}' |
+        while read -r id geometry; do
+            size=${geometry%%+*}
+            w=${size%x*}; h=${size#*x}
+            [ "$w" -gt 8 ] && [ "$h" -gt 8 ] && [ "$w" -lt 600 ] || continue
+            offset=${geometry#"$size"}
+            xwd -id "$id" -silent | convert "$shots/$1.png" xwd:- -geometry "$offset" -composite "$shots/$1.png"
+        done
+    convert "$shots/$1.png" -crop 1024x808+0+0 "$shots/$1.png"
+}
+
+(cd "$work/room" && exec "$top/build/src/app/VeradaVodirev" demo 1 0) &
+editor_pid=$!
+sleep 5
+xdotool mousemove 1200 880
+sleep 0.5
+shot opened
+xdotool mousemove 232 102
+sleep 0.5
+shot icon_hovered
+xdotool mousemove 420 612 mousedown 1
+sleep 0.3
+xdotool mousemove 440 580
+sleep 0.2
+xdotool mousemove 460 520
+sleep 0.5
+shot label_dragged
+xdotool mouseup 1
+xdotool mousemove 700 250 click 3
+sleep 2
+xdotool mousemove 720 262
+sleep 1
+shot_with_popups top_menu
+xdotool key Escape
+echo "Screenshots in demo-work/shots"
