@@ -1,8 +1,10 @@
 #include "app/verada_vodirev_dlg.h"
 
+#include "app/save_command.h"
 #include "app/startup_sequence.h"
 #include "base/text.h"
 #include "dialogs/context_menu_widget.h"
+#include "editor/command_ids.h"
 #include "editor/context_menu.h"
 
 #include <QApplication>
@@ -33,6 +35,13 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
 
 void CVeradaVodirevDlg::RouteCommands() {
     // Commands are routed as their handlers exist; the others show disabled.
+    m_router.Route(ID_SAVE_AND_EXIT, [this] { OnSaveAndExit(); });
+}
+
+void CVeradaVodirevDlg::OnSaveAndExit() {
+    SaveCommandContext context{this, m_session, m_server, m_dlgSave, m_renderer,
+                               [this] { done(QDialog::Accepted); }};
+    RunSaveCommand(context);
 }
 
 void CVeradaVodirevDlg::OnInitDialog() {

@@ -45,6 +45,7 @@ protected:
 
 private:
     void RouteCommands();
+    void OnSaveAndExit();
     void Apply(const MouseOutcome& outcome);
     void OnRButtonDown(QPoint client);
     void RunResolutionDialog();
