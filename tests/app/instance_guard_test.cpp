@@ -85,7 +85,6 @@ TEST(InstanceGuard, SecondEditorEndsAtOnceWhileARenamedCopyRuns) {
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_LT(timer.elapsed(), 8000);
-    EXPECT_TRUE(second.readAllStandardError().isEmpty());
 
     // A copy under another file name counts only the one editor running: it opens.
     const QString copy = work.filePath("VeradaVodirev-copy");

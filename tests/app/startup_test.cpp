@@ -205,11 +205,11 @@ TEST_F(StartupTest, FetchesMissingImagesNamedByTheLists) {
     m_server.putFile("pcroom/room7/LIST_IMAGE_003.db",
                      QByteArray::fromStdString(photo + "\r\nab\r\n"));
     m_server.putFile("pcroom/room7/LIST_MENU_003.db", "1;images\\icons\\r.png;r;d;r.exe;u\r\n");
-    for (const std::string name :
-         {"pcroom/common/images\\background\\a_s.jpg", "pcroom/common/images\\background\\a.jpg",
-          "pcroom/common/images\\bkicons\\f1.gif", "pcroom/common/images\\icons\\x.png",
-          "pcroom/common/images\\icons\\s.png", "pcroom/room7/images\\icons\\r.png",
-          "pcroom/room7/" + photo}) {
+    for (const std::string& name : std::vector<std::string>{
+             "pcroom/common/images\\background\\a_s.jpg", "pcroom/common/images\\background\\a.jpg",
+             "pcroom/common/images\\bkicons\\f1.gif", "pcroom/common/images\\icons\\x.png",
+             "pcroom/common/images\\icons\\s.png", "pcroom/room7/images\\icons\\r.png",
+             "pcroom/room7/" + photo}) {
         m_server.putFile(name, "picture");
     }
     WriteFileBytes("images/bkicons/have.gif", "local");
