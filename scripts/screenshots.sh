@@ -67,5 +67,18 @@ sleep 2
 xdotool mousemove 720 262
 sleep 1
 shot_with_popups top_menu
-xdotool key Escape
+# Save and exit: the name dialog, then the upload dialog while it works.
+xdotool mousemove 760 512 click 1
+sleep 1.5
+xdotool type --delay 50 "demo desktop"
+shot_with_popups name_dialog
+xdotool key Return
+sleep 2.5
+shot_with_popups uploading
+wait "$editor_pid" 2>/dev/null || true
+editor_pid=""
+if [ -f "$work/server-root/pcroom/demo/desktop001.gif" ]; then
+    echo "Saved: the server holds demo/desktop001.gif"
+    convert "$work/server-root/pcroom/demo/desktop001.gif" "$shots/preview.png"
+fi
 echo "Screenshots in demo-work/shots"
