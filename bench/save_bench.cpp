@@ -6,6 +6,7 @@
 // 10 ms after every full 1000-byte write) and the rest.
 
 #include "app/startup_sequence.h"
+#include "bench_util.h"
 #include "editor/frame_renderer.h"
 #include "server/reference_server.h"
 #include "server/save_publish.h"
@@ -26,34 +27,8 @@ namespace {
 
 using namespace vodirev;
 
-bool CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Counts the protocol pauses of one client and takes them for real.
-struct PauseLog {
-    int queries = 0;  // 100 ms pauses: one before every query and every upload
-    int writes = 0;   // 10 ms pauses: one after every full 1000-byte write
-
-    CServerClient::PauseFunction function(bool sleep) {
-        return [this, sleep](int ms) {
-            (ms >= 100 ? queries : writes) += 1;
-            if (sleep) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-            }
-        };
-    }
-    double milliseconds() const { return queries * 100.0 + writes * 10.0; }
-};
+using bench::CopyTree;
+using bench::PauseLog;
 
 void BM_SaveDemoRoom(benchmark::State& state) {
     const bool withPauses = state.range(0) != 0;
