@@ -1,14 +1,20 @@
 #pragma once
 // Helpers shared by the benchmarks that run the editor against the reference server.
 
+#include "server/reference_server.h"
 #include "server/server_client.h"
+
+#include <benchmark/benchmark.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QString>
+#include <QTemporaryDir>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 namespace vodirev::bench {
@@ -42,5 +48,38 @@ struct PauseLog {
     }
     double milliseconds() const { return queries * 100.0 + writes * 10.0; }
 };
+
+// A fresh reference server holding a copy of serverData, and a fresh working folder
+// holding the installation images, made current while it lives.
+class FreshDemo {
+public:
+    FreshDemo(const QString& serverData, const QString& bkicons)
+        : m_server(std::make_unique<test::ReferenceServer>()) {
+        m_ok = m_server->started() && CopyTree(serverData, m_server->root()) &&
+               CopyTree(bkicons, m_work.path() + "/images/bkicons");
+        QDir::setCurrent(m_work.path());
+    }
+    ~FreshDemo() {
+        m_server.reset();
+        QDir::setCurrent(QDir::tempPath());
+    }
+    bool ok() const { return m_ok; }
+    QString workPath() const { return m_work.path(); }
+
+private:
+    std::unique_ptr<test::ReferenceServer> m_server;
+    QTemporaryDir m_work;
+    bool m_ok = false;
+};
+
+// main() of a benchmark that needs fonts and images but no display.
+inline int RunBenchmarksOffscreen(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace vodirev::bench

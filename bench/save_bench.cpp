@@ -27,7 +27,6 @@ namespace {
 
 using namespace vodirev;
 
-using bench::CopyTree;
 using bench::PauseLog;
 
 void BM_SaveDemoRoom(benchmark::State& state) {
@@ -37,14 +36,11 @@ void BM_SaveDemoRoom(benchmark::State& state) {
     int writes = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto server = std::make_unique<test::ReferenceServer>();
-        QTemporaryDir work;
-        if (!server->started() || !CopyTree(VODIREV_DEMO_ROOT, server->root()) ||
-            !CopyTree(VODIREV_BKICONS, work.path() + "/images/bkicons")) {
+        auto demo = std::make_unique<bench::FreshDemo>(VODIREV_DEMO_ROOT, VODIREV_BKICONS);
+        if (!demo->ok()) {
             state.SkipWithError("no demo data or server");
             break;
         }
-        QDir::setCurrent(work.path());
         DesktopSession session;
         CServerClient client;
         client.SetPauseFunction([](int) {});
@@ -72,8 +68,7 @@ void BM_SaveDemoRoom(benchmark::State& state) {
         pauseMs += log.milliseconds();
         queries += log.queries;
         writes += log.writes;
-        server.reset();
-        QDir::setCurrent(QDir::tempPath());
+        demo.reset();
         state.ResumeTiming();
     }
     const double runs = static_cast<double>(state.iterations());
@@ -92,10 +87,5 @@ BENCHMARK(BM_SaveDemoRoom)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vodirev::bench::RunBenchmarksOffscreen(argc, argv);
 }

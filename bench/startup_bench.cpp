@@ -19,7 +19,6 @@
 namespace {
 
 using namespace vodirev;
-using bench::CopyTree;
 using bench::PauseLog;
 
 constexpr int kMissingImages = 200;
@@ -41,15 +40,12 @@ void BM_StartupDemoRoom(benchmark::State& state) {
     int images = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto server = std::make_unique<test::ReferenceServer>();
-        QTemporaryDir work;
-        if (DemoRoot().isEmpty() || !server->started() ||
-            !CopyTree(DemoRoot() + "/root", server->root()) ||
-            !CopyTree(DemoRoot() + "/bkicons", work.path() + "/images/bkicons")) {
+        auto demo =
+            std::make_unique<bench::FreshDemo>(DemoRoot() + "/root", DemoRoot() + "/bkicons");
+        if (DemoRoot().isEmpty() || !demo->ok()) {
             state.SkipWithError("no demo data or server");
             break;
         }
-        QDir::setCurrent(work.path());
         DesktopSession session;
         CServerClient client;
         client.SetPauseFunction(log.function(withPauses));
@@ -58,12 +54,11 @@ void BM_StartupDemoRoom(benchmark::State& state) {
         RunStartupSequence(session, client, "demo 1 0");
 
         state.PauseTiming();
-        images += int(QDir(work.path() + "/images/icons").entryList(QDir::Files).size());
+        images += int(QDir(demo->workPath() + "/images/icons").entryList(QDir::Files).size());
         if (session.m_arrMenu.size() < std::size_t(kMissingImages)) {
             state.SkipWithError("the menu icons did not arrive");
         }
-        server.reset();
-        QDir::setCurrent(QDir::tempPath());
+        demo.reset();
         state.ResumeTiming();
     }
     const double runs = static_cast<double>(state.iterations());
@@ -82,10 +77,5 @@ BENCHMARK(BM_StartupDemoRoom)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vodirev::bench::RunBenchmarksOffscreen(argc, argv);
 }
