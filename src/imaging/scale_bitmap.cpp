@@ -1,9 +1,10 @@
 #include "imaging/scale_bitmap.h"
 
+#include "imaging/scale_bitmap_internal.h"
+#include "imaging/shrink_kernel.h"
+
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -18,7 +19,7 @@
 namespace vodirev {
 namespace {
 
-typedef float v4f __attribute__((vector_size(16)));
+using detail::v4f;
 
 const float kThreshold = 0.0001f;
 // Same ceiling as the decoder: no thumbnail is ever this large.
@@ -37,9 +38,10 @@ struct Step {
 // Weight table for one axis: N steps over M pixels on the other side. The
 // remainder b stays an integer; every value is below 2^17, so the single-precision
 // divisions see exactly the operands they would see with a float remainder.
-std::vector<Step> BuildWeights(int n, int m, bool shrinking) {
-    std::vector<Step> table(n);
+void BuildWeights(int n, int m, bool shrinking, std::vector<Step>& table) {
+    table.resize(n);
     const float d = static_cast<float>(shrinking ? n : m);
+    const float whole = shrinking ? static_cast<float>(m) / static_cast<float>(n) : 1.0f;
     int b = 0;
     for (int i = 0; i < n; ++i) {
         const int e = b + m;
@@ -49,7 +51,7 @@ std::vector<Step> BuildWeights(int n, int m, bool shrinking) {
             table[i].advance = true;
             b = e - n;
         } else {
-            table[i].w0 = shrinking ? static_cast<float>(m) / static_cast<float>(n) : 1.0f;
+            table[i].w0 = whole;
             if (e == n) {
                 table[i].w1 = -1.0f;
                 table[i].advance = true;
@@ -61,6 +63,11 @@ std::vector<Step> BuildWeights(int n, int m, bool shrinking) {
             }
         }
     }
+}
+
+std::vector<Step> BuildWeights(int n, int m, bool shrinking) {
+    std::vector<Step> table;
+    BuildWeights(n, m, shrinking, table);
     return table;
 }
 
@@ -113,132 +120,158 @@ uint32_t* DestRow(QImage& image, int y) {
     return reinterpret_cast<uint32_t*>(image.scanLine(y));
 }
 
-// Shrinking: every destination column is an accumulator cell that receives a fixed
-// sequence of (source column, column weight) adds on every source row. Cells are
-// independent, so four of them are advanced together to overlap their add chains;
-// within a cell the adds keep the order of the source columns.
-const int kLanes = 4;
-
-struct SlotGroup {
-    int32_t index[kLanes];
-    v4f weight[kLanes];  // the column weight in all four channels
+// Tables and accumulators of the shrinking pass, kept per thread so that small
+// thumbnails do not pay for a dozen allocations each.
+struct ShrinkScratch {
+    std::vector<Step> cols, rows;
+    std::vector<int> start, count;
+    detail::ShrinkPlan plan;
+    std::vector<v4f> acc;
 };
 
-struct ColumnPlan {
-    std::vector<SlotGroup> entries;  // per group, its slots in order
-    std::vector<int> groupStart;     // groups + 1 offsets into slots
-};
-
-ColumnPlan PlanColumns(int w, int W) {
-    const std::vector<Step> cols = BuildWeights(w, W, true);
-    std::vector<std::vector<std::pair<int, float>>> cells(W);
-    int x = 0;
-    for (int sx = 0; sx < w; ++sx) {
-        // x and x + 1 stay inside the row: x counts the boundaries passed, and the
-        // last column always ends exactly on the last boundary. Checked anyway.
-        if (x < W) {
-            cells[x].emplace_back(sx, cols[sx].w0);
-        }
-        if (Second(cols[sx]) > 0.0f && x + 1 < W) {
-            cells[x + 1].emplace_back(sx, cols[sx].w1);
-        }
-        if (cols[sx].advance) {
-            ++x;
-        }
-    }
-    ColumnPlan plan;
-    const int groups = (W + kLanes - 1) / kLanes;
-    plan.groupStart.push_back(0);
-    for (int g = 0; g < groups; ++g) {
-        size_t length = 0;
-        for (int lane = 0; lane < kLanes; ++lane) {
-            const int cell = g * kLanes + lane;
-            if (cell < W) {
-                length = std::max(length, cells[cell].size());
+void PlanColumns(int w, int W, float plainRow, ShrinkScratch& scratch) {
+    using detail::kShrinkLanes;
+    detail::ShrinkPlan& plan = scratch.plan;
+    BuildWeights(w, W, true, scratch.cols);
+    const std::vector<Step>& cols = scratch.cols;
+    // x and x + 1 stay inside the row: x counts the boundaries passed, and the last
+    // column always ends exactly on the last boundary. Checked anyway.
+    auto forEachAdd = [&](auto add) {
+        int x = 0;
+        for (int sx = 0; sx < w; ++sx) {
+            if (x < W) {
+                add(x, sx, cols[sx].w0);
+            }
+            if (Second(cols[sx]) > 0.0f && x + 1 < W) {
+                add(x + 1, sx, cols[sx].w1);
+            }
+            if (cols[sx].advance) {
+                ++x;
             }
         }
-        for (size_t j = 0; j < length; ++j) {
-            SlotGroup slot{};
-            for (int lane = 0; lane < kLanes; ++lane) {
-                const int cell = g * kLanes + lane;
-                // Padding adds 0 x pixel 0 to the cell: no change.
-                float weight = 0.0f;
-                if (cell < W && j < cells[cell].size()) {
-                    slot.index[lane] = cells[cell][j].first;
-                    weight = cells[cell][j].second;
-                }
-                slot.weight[lane] = Splat(weight);
-            }
-            plan.entries.push_back(slot);
+    };
+    // Each cell's run: its first source column and its length.
+    std::vector<int>& start = scratch.start;
+    std::vector<int>& count = scratch.count;
+    start.assign(W, 0);
+    count.assign(W, 0);
+    forEachAdd([&](int x, int sx, float) {
+        if (count[x]++ == 0) {
+            start[x] = sx;
         }
-        plan.groupStart.push_back(static_cast<int>(plan.entries.size()));
+    });
+    plan.groups = (W + kShrinkLanes - 1) / kShrinkLanes;
+    plan.groupStart.assign(plan.groups + 1, 0);
+    plan.base.assign(size_t(plan.groups) * kShrinkLanes, 0);
+    for (int g = 0; g < plan.groups; ++g) {
+        const int end = std::min(W, (g + 1) * kShrinkLanes);
+        int length = 0;
+        for (int x = g * kShrinkLanes; x < end; ++x) {
+            length = std::max(length, count[x]);
+        }
+        plan.groupStart[g + 1] = plan.groupStart[g] + length;
+        // The window [base, base + length) holds the run and stays inside the row
+        // (length <= w, as a run never repeats a column).
+        for (int x = g * kShrinkLanes; x < end; ++x) {
+            plan.base[x] = std::min(start[x], w - length);
+        }
     }
-    return plan;
+    const size_t cells = size_t(plan.groupStart.back()) * kShrinkLanes;
+    plan.weight.assign(cells, v4f{});
+    plan.plain.assign(cells, v4f{});
+    plan.plainRow = plainRow;
+    const v4f row = Splat(plainRow);
+    forEachAdd([&](int x, int sx, float weight) {
+        const int g = x / kShrinkLanes;
+        const int j = sx - plan.base[x];
+        // A run is contiguous, so j always falls inside the group's window.
+        if (j < 0 || j >= plan.groupStart[g + 1] - plan.groupStart[g]) {
+            return;
+        }
+        const size_t cell = size_t(plan.groupStart[g] + j) * kShrinkLanes + x % kShrinkLanes;
+        plan.weight[cell] = Splat(weight);
+        plan.plain[cell] = row * Splat(weight);
+    });
 }
 
-// Adds one source row into the current accumulator row and, when r1 counts, into the
-// next one: current[x] += (r0 * c) * pixel, next[x] += (r1 * c) * pixel.
-template <bool kWithNext>
-void AccumulateRow(const ColumnPlan& plan, const uint32_t* row, float r0, float r1, v4f* cur,
-                   v4f* next) {
-    const v4f vr0 = Splat(r0);
-    const v4f vr1 = Splat(r1);
-    const int groups = static_cast<int>(plan.groupStart.size()) - 1;
-    for (int g = 0; g < groups; ++g) {
-        v4f a0 = cur[g * 4 + 0], a1 = cur[g * 4 + 1], a2 = cur[g * 4 + 2], a3 = cur[g * 4 + 3];
-        v4f b0{}, b1{}, b2{}, b3{};
-        if (kWithNext) {
-            b0 = next[g * 4 + 0], b1 = next[g * 4 + 1], b2 = next[g * 4 + 2];
-            b3 = next[g * 4 + 3];
-        }
-        const SlotGroup* s = plan.entries.data() + plan.groupStart[g];
-        const SlotGroup* end = plan.entries.data() + plan.groupStart[g + 1];
-        for (; s != end; ++s) {
-            const v4f p0 = LoadPixel(row, s->index[0]);
-            const v4f p1 = LoadPixel(row, s->index[1]);
-            const v4f p2 = LoadPixel(row, s->index[2]);
-            const v4f p3 = LoadPixel(row, s->index[3]);
-            a0 += (vr0 * s->weight[0]) * p0;
-            a1 += (vr0 * s->weight[1]) * p1;
-            a2 += (vr0 * s->weight[2]) * p2;
-            a3 += (vr0 * s->weight[3]) * p3;
-            if (kWithNext) {
-                b0 += (vr1 * s->weight[0]) * p0;
-                b1 += (vr1 * s->weight[1]) * p1;
-                b2 += (vr1 * s->weight[2]) * p2;
-                b3 += (vr1 * s->weight[3]) * p3;
-            }
-        }
-        cur[g * 4 + 0] = a0, cur[g * 4 + 1] = a1, cur[g * 4 + 2] = a2, cur[g * 4 + 3] = a3;
-        if (kWithNext) {
-            next[g * 4 + 0] = b0, next[g * 4 + 1] = b1, next[g * 4 + 2] = b2;
-            next[g * 4 + 3] = b3;
-        }
+void AccumulateRowBaseline(const detail::ShrinkPlan& plan, const uint32_t* row, float r0, float r1,
+                           v4f* cur, v4f* next) {
+    auto load = [](const uint32_t* pixel) { return LoadPixel(pixel, 0); };
+    detail::AccumulateRowWith(plan, row, r0, r1, cur, next, load);
+}
+
+void AccumulatePlainRowsBaseline(const detail::ShrinkPlan& plan, const uint32_t* row,
+                                 ptrdiff_t stride, int count, v4f* cur) {
+    auto load = [](const uint32_t* pixel) { return LoadPixel(pixel, 0); };
+    detail::AccumulatePlainRowsKernel(plan, row, stride, count, cur, load);
+}
+
+struct ShrinkKernels {
+    void (*row)(const detail::ShrinkPlan&, const uint32_t*, float, float, v4f*, v4f*);
+    void (*plainRows)(const detail::ShrinkPlan&, const uint32_t*, ptrdiff_t, int, v4f*);
+};
+
+const int kBatchRows = 8;
+
+const ShrinkKernels kBaselineKernels = {AccumulateRowBaseline, AccumulatePlainRowsBaseline};
+
+ShrinkKernels ChooseKernels() {
+#if defined(VODIREV_AVX2_KERNEL)
+    if (__builtin_cpu_supports("avx2")) {
+        return {detail::AccumulateRowAvx2, detail::AccumulatePlainRowsAvx2};
     }
+#endif
+    return kBaselineKernels;
 }
 
 // Rows are taken bottom-up, as they lie in the working layout: the source row
 // sequence and the destination row sequence both start at the bottom of the picture.
-void Shrink(const QImage& src, QImage& dst) {
+void Shrink(const QImage& src, QImage& dst, const ShrinkKernels& kernels) {
+    thread_local ShrinkScratch scratch;
     const int w = src.width(), h = src.height();
     const int W = dst.width(), H = dst.height();
-    const ColumnPlan plan = PlanColumns(w, W);
-    const std::vector<Step> rows = BuildWeights(h, H, true);
-    const size_t cells = (plan.groupStart.size() - 1) * kLanes;
-    std::vector<v4f> accA(cells, v4f{}), accB(cells, v4f{});
-    v4f* cur = accA.data();
-    v4f* next = accB.data();
+    // Rows that do not straddle a boundary all weigh H / h.
+    PlanColumns(w, W, static_cast<float>(H) / static_cast<float>(h), scratch);
+    BuildWeights(h, H, true, scratch.rows);
+    const detail::ShrinkPlan& plan = scratch.plan;
+    const std::vector<Step>& rows = scratch.rows;
+    const size_t cells = size_t(plan.groups) * detail::kShrinkLanes;
+    scratch.acc.assign(2 * cells, v4f{});
+    v4f* cur = scratch.acc.data();
+    v4f* next = cur + cells;
+    // Going up one row in the picture (the next source row).
+    const ptrdiff_t up = -ptrdiff_t(src.bytesPerLine() / sizeof(uint32_t));
+    // Each row's columns are read at eight places at once, which hardware prefetchers
+    // do not follow; a picture larger than the caches gets its next rows fetched ahead.
+    const bool prefetch = int64_t(w) * h * 4 > (int64_t(1) << 20);
+    auto isPlain = [&](int sy) { return Second(rows[sy]) == 0.0f && rows[sy].w0 == plan.plainRow; };
     int written = 0;
-    for (int sy = 0; sy < h; ++sy) {
-        const uint32_t* row = SourceRow(src, h - 1 - sy);
-        const float r0 = rows[sy].w0;
-        const float r1 = Second(rows[sy]);
-        if (r1 > 0.0f) {
-            AccumulateRow<true>(plan, row, r0, r1, cur, next);
-        } else {
-            AccumulateRow<false>(plan, row, r0, r1, cur, next);
+    for (int sy = 0; sy < h;) {
+        // A run of plain rows up to and including the one that ends a destination row;
+        // a few rows at a time, so that a batch stays in the cache.
+        int count = 1;
+        if (isPlain(sy)) {
+            while (count < kBatchRows && !rows[sy + count - 1].advance && sy + count < h &&
+                   isPlain(sy + count)) {
+                ++count;
+            }
         }
-        if (rows[sy].advance) {
+        if (prefetch) {
+            for (int ahead = sy + count; ahead < std::min(h, sy + 2 * count); ++ahead) {
+                const uint32_t* line = SourceRow(src, h - 1 - ahead);
+                for (int x = 0; x < w; x += 16) {
+                    __builtin_prefetch(line + x);
+                }
+            }
+        }
+        const uint32_t* row = SourceRow(src, h - 1 - sy);
+        if (isPlain(sy)) {
+            kernels.plainRows(plan, row, up, count, cur);
+        } else {
+            kernels.row(plan, row, rows[sy].w0, Second(rows[sy]), cur, next);
+        }
+        sy += count;
+        if (rows[sy - 1].advance) {
             // Never more than H rows: each row boundary is crossed once.
             if (written < H) {
                 uint32_t* out = DestRow(dst, H - 1 - written);
@@ -251,30 +284,38 @@ void Shrink(const QImage& src, QImage& dst) {
             std::swap(cur, next);
         }
     }
+    // Keep the buffers for the next thumbnail, but not those of a huge picture.
+    if (plan.weight.capacity() * sizeof(v4f) > (size_t(4) << 20)) {
+        scratch = ShrinkScratch();
+    }
 }
-
-struct ColumnStep {
-    int x;   // source column
-    int x1;  // the next source column, clamped to the last one
-    float c0;
-    float c1;  // 0 unless the second column counts
-};
 
 // Enlarging: each destination pixel is
 //   r0*c0*S(x,y) + [c1] r0*c1*S(x+1,y) + [r1] (r1*c0*S(x,y+1) + [c1] r1*c1*S(x+1,y+1)).
-// A second column or row past the last one is never weighted (the tables end on the
-// last boundary); its index is clamped to the last pixel so that the zero-weighted
-// read stays inside the picture.
+// A term that does not count is left out rather than added as +0, which is the same
+// sum. A second column or row past the last one is never weighted (the tables end
+// on the last boundary); indices are still clamped so no read leaves the picture.
+struct ColumnStep {
+    int dx;  // destination column
+    int x;   // source column
+    int x1;  // the next source column, clamped to the last one
+    v4f c0;
+    v4f c1;  // 0 unless the second column counts
+};
+
 void Enlarge(const QImage& src, QImage& dst) {
     const int w = src.width(), h = src.height();
     const int W = dst.width(), H = dst.height();
     const std::vector<Step> colTable = BuildWeights(W, w, false);
     const std::vector<Step> rowTable = BuildWeights(H, h, false);
-    std::vector<ColumnStep> cols(W);
+    // Columns that lie within one source column, and those that straddle two.
+    std::vector<ColumnStep> single, straddling;
     int x = 0;
     for (int dx = 0; dx < W; ++dx) {
         const int cx = std::min(x, w - 1);
-        cols[dx] = {cx, std::min(cx + 1, w - 1), colTable[dx].w0, Second(colTable[dx])};
+        const float c1 = Second(colTable[dx]);
+        const ColumnStep step{dx, cx, std::min(cx + 1, w - 1), Splat(colTable[dx].w0), Splat(c1)};
+        (c1 > 0.0f ? straddling : single).push_back(step);
         if (colTable[dx].advance) {
             ++x;
         }
@@ -286,15 +327,30 @@ void Enlarge(const QImage& src, QImage& dst) {
         const uint32_t* row0 = SourceRow(src, h - 1 - sy);
         const uint32_t* row1 = SourceRow(src, h - 1 - sy1);
         const v4f r0 = Splat(rowTable[dy].w0);
-        const v4f r1 = Splat(Second(rowTable[dy]));
+        const float r1 = Second(rowTable[dy]);
+        const v4f vr1 = Splat(r1);
         uint32_t* out = DestRow(dst, H - 1 - dy);
-        for (int dx = 0; dx < W; ++dx) {
-            const ColumnStep& c = cols[dx];
-            const v4f c0 = Splat(c.c0);
-            const v4f c1 = Splat(c.c1);
-            const v4f upper = (r0 * c0) * LoadPixel(row0, c.x) + (r0 * c1) * LoadPixel(row0, c.x1);
-            const v4f lower = (r1 * c0) * LoadPixel(row1, c.x) + (r1 * c1) * LoadPixel(row1, c.x1);
-            out[dx] = StorePixel(upper + lower);
+        if (r1 > 0.0f) {
+            for (const ColumnStep& c : single) {
+                const v4f upper = (r0 * c.c0) * LoadPixel(row0, c.x);
+                const v4f lower = (vr1 * c.c0) * LoadPixel(row1, c.x);
+                out[c.dx] = StorePixel(upper + lower);
+            }
+            for (const ColumnStep& c : straddling) {
+                const v4f upper =
+                    (r0 * c.c0) * LoadPixel(row0, c.x) + (r0 * c.c1) * LoadPixel(row0, c.x1);
+                const v4f lower =
+                    (vr1 * c.c0) * LoadPixel(row1, c.x) + (vr1 * c.c1) * LoadPixel(row1, c.x1);
+                out[c.dx] = StorePixel(upper + lower);
+            }
+        } else {
+            for (const ColumnStep& c : single) {
+                out[c.dx] = StorePixel((r0 * c.c0) * LoadPixel(row0, c.x));
+            }
+            for (const ColumnStep& c : straddling) {
+                out[c.dx] = StorePixel((r0 * c.c0) * LoadPixel(row0, c.x) +
+                                       (r0 * c.c1) * LoadPixel(row0, c.x1));
+            }
         }
         if (rowTable[dy].advance) {
             ++y;
@@ -302,9 +358,7 @@ void Enlarge(const QImage& src, QImage& dst) {
     }
 }
 
-}  // namespace
-
-QImage ScaleBitmap(const QImage& source, int width, int height) {
+QImage Scale(const QImage& source, int width, int height, const ShrinkKernels& kernels) {
     // Sizes are 16-bit in the working layout; anything outside 1..65535 has no
     // faithful result and is refused rather than wrapped.
     if (source.isNull() || width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) {
@@ -334,9 +388,20 @@ QImage ScaleBitmap(const QImage& source, int width, int height) {
     if (w < width || h < height) {
         Enlarge(src, dst);
     } else {
-        Shrink(src, dst);
+        Shrink(src, dst, kernels);
     }
     return dst;
+}
+
+}  // namespace
+
+QImage ScaleBitmap(const QImage& source, int width, int height) {
+    static const ShrinkKernels kernels = ChooseKernels();
+    return Scale(source, width, height, kernels);
+}
+
+QImage detail::ScaleBitmapBaseline(const QImage& source, int width, int height) {
+    return Scale(source, width, height, kBaselineKernels);
 }
 
 }  // namespace vodirev

@@ -1,5 +1,7 @@
 #include "imaging/scale_bitmap.h"
 
+#include "imaging/scale_bitmap_internal.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -162,12 +164,13 @@ TEST(ScaleBitmapTest, TenToSixteenEnlarges) {
 TEST(ScaleBitmapTest, MatchesTheLiteralResamplerOnRandomSizes) {
     std::mt19937 rng(5);
     std::vector<std::pair<QSize, QSize>> cases = {
-        {{1, 1}, {1, 1}},     {{1, 1}, {7, 1}},       {{1, 1}, {1, 9}},
-        {{1, 1}, {13, 11}},   {{7, 1}, {1, 1}},       {{1, 13}, {1, 1}},
-        {{97, 89}, {13, 7}},  {{13, 7}, {97, 89}},    {{64, 64}, {16, 16}},
-        {{64, 64}, {64, 17}}, {{17, 64}, {17, 64}},   {{101, 103}, {101, 3}},
-        {{3, 101}, {3, 103}}, {{640, 480}, {64, 64}}, {{31, 37}, {128, 128}},
-        {{255, 3}, {254, 2}}, {{2, 2}, {3, 3}},       {{5, 5}, {4, 4}},
+        {{1, 1}, {1, 1}},       {{1, 1}, {7, 1}},        {{1, 1}, {1, 9}},
+        {{1, 1}, {13, 11}},     {{7, 1}, {1, 1}},        {{1, 13}, {1, 1}},
+        {{97, 89}, {13, 7}},    {{13, 7}, {97, 89}},     {{64, 64}, {16, 16}},
+        {{64, 64}, {64, 17}},   {{17, 64}, {17, 64}},    {{101, 103}, {101, 3}},
+        {{3, 101}, {3, 103}},   {{640, 480}, {64, 64}},  {{31, 37}, {128, 128}},
+        {{255, 3}, {254, 2}},   {{2, 2}, {3, 3}},        {{5, 5}, {4, 4}},
+        {{700, 500}, {61, 41}}, {{1200, 300}, {128, 7}},  // larger than the caches
     };
     std::uniform_int_distribution<int> side(1, 150);
     for (int i = 0; i < 120; ++i) {
@@ -181,11 +184,14 @@ TEST(ScaleBitmapTest, MatchesTheLiteralResamplerOnRandomSizes) {
     }
     for (const auto& [from, to] : cases) {
         const QImage source = RandomImage(from.width(), from.height(), rng);
-        const QImage fast = ScaleBitmap(source, to.width(), to.height());
         const QImage literal = ScaleBitmapReference(source, to.width(), to.height());
-        ASSERT_FALSE(fast.isNull()) << from.width() << "x" << from.height();
-        ASSERT_TRUE(SamePixels(fast, literal))
-            << from.width() << "x" << from.height() << " -> " << to.width() << "x" << to.height();
+        // The loops picked for this processor and the baseline ones.
+        for (const QImage& fast : {ScaleBitmap(source, to.width(), to.height()),
+                                   detail::ScaleBitmapBaseline(source, to.width(), to.height())}) {
+            ASSERT_FALSE(fast.isNull()) << from.width() << "x" << from.height();
+            ASSERT_TRUE(SamePixels(fast, literal)) << from.width() << "x" << from.height() << " -> "
+                                                   << to.width() << "x" << to.height();
+        }
     }
 }
 
