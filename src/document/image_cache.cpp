@@ -3,21 +3,46 @@
 #include "base/paths.h"
 #include "imaging/image_io.h"
 
+#include <QFileInfo>
+
 namespace vodirev {
 
-QImage ImageCache::Load(std::string_view storedPath) {
+ImageCache::Entry* ImageCache::Find(std::string_view storedPath, QString& local) {
     if (!isSafeRelativePath(storedPath)) {
+        return nullptr;
+    }
+    auto known = m_localPaths.find(std::string(storedPath));
+    if (known == m_localPaths.end()) {
+        known = m_localPaths.emplace(std::string(storedPath), localPath(storedPath)).first;
+    }
+    local = known->second;
+    return &m_entries[local];
+}
+
+QImage ImageCache::Load(std::string_view storedPath) {
+    QString local;
+    Entry* entry = Find(storedPath, local);
+    if (!entry) {
         return {};
     }
-    const QString path = localPath(storedPath);
-    const auto found = m_images.constFind(path);
-    if (found != m_images.constEnd()) {
-        return found.value();
+    if (!entry->decoded) {
+        entry->decoded = true;
+        ++m_decodes;
+        entry->image = LoadImageBitmap(local);
     }
-    ++m_decodes;
-    const QImage image = LoadImageBitmap(path);
-    m_images.insert(path, image);
-    return image;
+    return entry->image;
+}
+
+bool ImageCache::NamesFile(std::string_view storedPath) {
+    QString local;
+    Entry* entry = Find(storedPath, local);
+    if (!entry) {
+        return false;
+    }
+    if (entry->isFile < 0) {
+        entry->isFile = QFileInfo(local).isFile() ? 1 : 0;
+    }
+    return entry->isFile == 1;
 }
 
 }  // namespace vodirev

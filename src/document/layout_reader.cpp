@@ -1,13 +1,11 @@
 #include "document/layout_reader.h"
 
-#include "base/paths.h"
 #include "base/text.h"
 #include "document/desktop_info.h"
 #include "document/image_cache.h"
 #include "document/install_images.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -183,10 +181,6 @@ int SaturatedSum(int a, int b) {
     return int(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 
-bool NamesExistingFile(std::string_view storedPath) {
-    return isSafeRelativePath(storedPath) && QFileInfo(localPath(storedPath)).isFile();
-}
-
 void ReadIcon(CDesktopInfo& doc, pugi::xml_node element, ImageCache& cache) {
     CInfoFolder icon;
     const int x = NumberAttribute(element, "x");
@@ -197,7 +191,7 @@ void ReadIcon(CDesktopInfo& doc, pugi::xml_node element, ImageCache& cache) {
     icon.m_strLink = ChildText(element, "link");
     icon.m_strTitle = ChildText(element, "title");
     icon.m_szDir = ChildText(element, "dir");
-    if (!NamesExistingFile(icon.m_szImage)) {
+    if (!cache.NamesFile(icon.m_szImage)) {
         icon.m_szImage = kFolderImage;
     }
     icon.m_pBitmap = cache.Load(icon.m_szImage);
