@@ -235,8 +235,9 @@ bool ReadWholeFile(const QString& path, QByteArray& data) {
     if (!file.open(QIODevice::ReadOnly)) {
         return false;
     }
-    data = file.read(kMaxFileBytes + 1);
-    return !data.isEmpty() && data.size() <= kMaxFileBytes;
+    // Exactly the size found; a file that shrank meanwhile fails the checks below.
+    data = file.read(info.size());
+    return !data.isEmpty();
 }
 
 // --- GIF writing -----------------------------------------------------------------

@@ -131,6 +131,15 @@ TEST(LoadImageBitmapTest, KeepsAlphaAndPaletteColoursExactly) {
         EXPECT_EQ(palette.pixel(0, 0), qRgb(255, 0, 255)) << name;
         EXPECT_EQ(palette.pixel(2, 0), qRgb(254, 0, 255)) << name;
     }
+
+    // A 2 x 2 GIF whose transparent palette entry is magenta: the pixels keep their
+    // colour under alpha 0, so the magenta key still finds them after scaling.
+    WriteFileBytes("transparent.gif",
+                   QByteArray::fromHex("47494638396102000200800000000000ff00ff21f90401000001002c000"
+                                       "00000020002000002034c9202003b"));
+    const QImage transparent = LoadImageBitmap("transparent.gif");
+    ASSERT_EQ(transparent.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(transparent.pixel(1, 1), qRgba(255, 0, 255, 0));
 }
 
 TEST(LoadImageBitmapTest, PicksTheDecoderByContentNotByName) {
