@@ -39,8 +39,8 @@ void CVeradaVodirevDlg::RouteCommands() {
 }
 
 void CVeradaVodirevDlg::OnSaveAndExit() {
-    SaveCommandContext context{this, m_session, m_server, m_dlgSave, m_renderer,
-                               [this] { done(QDialog::Accepted); }};
+    SaveCommandContext context{this,      m_session,  m_server,
+                               m_dlgSave, m_renderer, [this] { done(QDialog::Accepted); }};
     RunSaveCommand(context);
 }
 

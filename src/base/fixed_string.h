@@ -16,8 +16,8 @@ public:
     static constexpr std::size_t kMaxBytes = N - 1;
 
     FixedString() = default;
-    FixedString(std::string_view text) { assign(text); }  // NOLINT: behaves like char[N]
-    FixedString(const char* text) { assign(text); }       // NOLINT
+    FixedString(std::string_view text) { assign(text); }    // NOLINT: behaves like char[N]
+    FixedString(const char* text) { assign(text); }         // NOLINT
     FixedString(const std::string& text) { assign(text); }  // NOLINT
 
     FixedString& operator=(std::string_view text) {

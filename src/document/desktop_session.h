@@ -23,7 +23,7 @@ public:
     std::vector<CInfoIcon> m_arrSysMenu;
     int m_nLauncherX = 0;  // client coordinates of the editor window
     int m_nLauncherY = 100;
-    int m_nLauncherType = 0;  // 1 shows launcherB.bmp, anything else launcherA.bmp
+    int m_nLauncherType = 0;   // 1 shows launcherB.bmp, anything else launcherA.bmp
     QImage m_pLauncherBitmap;  // its size is the launcher's area; null: no launcher drawn
     int m_nResWidth = 0;
     int m_nResHeight = 0;

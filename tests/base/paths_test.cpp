@@ -5,9 +5,12 @@
 using namespace vodirev;
 
 TEST(LocalPath, MapsEveryRunOfBackslashesToOneSlash) {
-    EXPECT_EQ(localPath("images\\bkicons\\64X64_16.gif"), QStringLiteral("images/bkicons/64X64_16.gif"));
-    EXPECT_EQ(localPath("images\\\\background\\\\a.jpg"), QStringLiteral("images/background/a.jpg"));
-    EXPECT_EQ(localPath("images\\user\\3_\xBB\xE7\xC1\xF8.jpg"), QStringLiteral("images/user/3_사진.jpg"));
+    EXPECT_EQ(localPath("images\\bkicons\\64X64_16.gif"),
+              QStringLiteral("images/bkicons/64X64_16.gif"));
+    EXPECT_EQ(localPath("images\\\\background\\\\a.jpg"),
+              QStringLiteral("images/background/a.jpg"));
+    EXPECT_EQ(localPath("images\\user\\3_\xBB\xE7\xC1\xF8.jpg"),
+              QStringLiteral("images/user/3_사진.jpg"));
     EXPECT_EQ(localPath("LIST_MENU.db"), QStringLiteral("LIST_MENU.db"));
 }
 

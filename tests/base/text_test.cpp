@@ -1,5 +1,5 @@
-#include "base/fixed_string.h"
 #include "base/text.h"
+#include "base/fixed_string.h"
 
 #include <gtest/gtest.h>
 

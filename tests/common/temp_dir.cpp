@@ -9,7 +9,9 @@ ScopedWorkDir::ScopedWorkDir() : m_previous(QDir::currentPath()) {
     QDir::setCurrent(m_dir.path());
 }
 
-ScopedWorkDir::~ScopedWorkDir() { QDir::setCurrent(m_previous); }
+ScopedWorkDir::~ScopedWorkDir() {
+    QDir::setCurrent(m_previous);
+}
 
 QByteArray ReadFileBytes(const QString& path) {
     QFile file(path);
