@@ -1,0 +1,99 @@
+// The editor window's wiring: start-up sizing, real mouse events reaching the
+// canvas controller, the canvas image, and the keys that must not close it.
+
+#include "app/verada_vodirev_dlg.h"
+#include "common/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+using namespace vodirev;
+using vodirev::test::ScopedWorkDir;
+using vodirev::test::WriteFileBytes;
+
+namespace {
+
+// Desktop 0: a 640 x 480 layout with one folder icon at canvas (100, 100).
+void writeDesktop() {
+    QDir().mkpath("images");
+    QImage background(64, 48, QImage::Format_RGB32);
+    background.fill(QColor(10, 120, 30));
+    ASSERT_TRUE(background.save("images/bg.png"));
+    QImage icon(32, 32, QImage::Format_RGB32);
+    icon.fill(QColor(250, 200, 0));
+    ASSERT_TRUE(icon.save("images/icon.png"));
+    WriteFileBytes("desktop000.xml",
+                   "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n<desktop>\r\n"
+                   "<background name=\"bg\" width=\"640\" height=\"480\">\r\n"
+                   "<image>images\\bg.png</image>\r\n</background>\r\n"
+                   "<icon name=\"icon1\" x=\"100\" y=\"100\" width=\"64\" height=\"64\"  flag=\"1\""
+                   "  type=\"1\" showflag=\"1\" >\r\n<title> A</title>\r\n"
+                   "<image> images\\icon.png</image>\r\n<link></link>\r\n<dir></dir>\r\n"
+                   "</icon>\r\n</desktop>\r\n");
+}
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        writeDesktop();
+        m_window.OnInitDialog();
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    ScopedWorkDir m_work;
+    CVeradaVodirevDlg m_window{QString()};
+};
+
+}  // namespace
+
+TEST_F(EditorWindowTest, OpensAtTheLayoutsResolutionUnderTheStrip) {
+    EXPECT_EQ(m_window.size(), QSize(640, 480 + 40));
+    EXPECT_EQ(m_window.session().m_nResWidth, 640);
+    EXPECT_EQ(m_window.session().m_desktop.m_nNewX, 500);
+    EXPECT_EQ(m_window.session().m_desktop.m_nNewY, 300);
+
+    // Every paint also leaves the desktop-sized top of the frame in the canvas image.
+    m_window.grab();
+    const QImage& canvas = m_window.canvasImage();
+    ASSERT_EQ(canvas.size(), QSize(640, 480));
+    EXPECT_EQ(QColor(canvas.pixel(300, 20)), QColor(200, 200, 200));  // the strip
+    EXPECT_EQ(QColor(canvas.pixel(116, 156)), QColor(250, 200, 0));   // the icon, 40 lower
+}
+
+TEST_F(EditorWindowTest, EnterAndEscapeNeverCloseIt) {
+    QTest::keyClick(&m_window, Qt::Key_Escape);
+    QTest::keyClick(&m_window, Qt::Key_Return);
+    QTest::keyClick(&m_window, Qt::Key_Enter);
+    EXPECT_TRUE(m_window.isVisible());
+}
+
+TEST_F(EditorWindowTest, DraggingAnIconWithTheMouseMovesIt) {
+    // The icon's top-left corner is at client (100, 140).
+    QTest::mouseMove(&m_window, QPoint(110, 150));
+    QTest::mousePress(&m_window, Qt::LeftButton, {}, QPoint(110, 150));
+    QTest::mouseMove(&m_window, QPoint(160, 200));
+    QTest::mouseMove(&m_window, QPoint(210, 250));
+    QTest::mouseRelease(&m_window, Qt::LeftButton, {}, QPoint(210, 250));
+
+    const ItemRect& rect = m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem;
+    EXPECT_EQ(rect.left, 200);
+    EXPECT_EQ(rect.top, 200);
+    EXPECT_EQ(rect.width(), 32);
+    EXPECT_EQ(rect.height(), 32);
+    EXPECT_EQ(m_window.canvasState().m_nPressedFolder, -1);
+}
+
+TEST_F(EditorWindowTest, ReleaseOnTheOrganiserButtonArrangesTheIcons) {
+    QTest::mouseMove(&m_window, QPoint(50, 20));
+    QTest::mousePress(&m_window, Qt::LeftButton, {}, QPoint(50, 20));
+    QTest::mouseRelease(&m_window, Qt::LeftButton, {}, QPoint(50, 20));
+
+    // The first row starts at (W / 2 - 360, H / 2 - 30).
+    const ItemRect& rect = m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem;
+    EXPECT_EQ(rect.left, 640 / 2 - 360);
+    EXPECT_EQ(rect.top, 480 / 2 - 30);
+}
