@@ -6,6 +6,7 @@
 #include "document/image_cache.h"
 #include "document/layout_reader.h"
 #include "document/layout_writer.h"
+#include "fuzz_util.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,28 +22,8 @@ using namespace vodirev;
 
 namespace {
 
-// The working folder of the inputs. It is current only while an input runs, so that
-// paths given to libFuzzer (corpus, artifacts, inputs) keep their meaning.
-QTemporaryDir& WorkDir() {
-    static QTemporaryDir dir;
-    return dir;
-}
-
-class InWorkDir {
-public:
-    InWorkDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(WorkDir().path()); }
-    ~InWorkDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QString m_previous;
-};
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "layout fuzzer: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Check;
+using fuzz::InWorkDir;
 
 // One cache for the whole run: the pictures of the working folder never change, and
 // decoding them again for every input would only slow the search down.

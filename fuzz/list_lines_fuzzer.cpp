@@ -4,6 +4,7 @@
 #include "base/text_file.h"
 #include "document/desktop_session.h"
 #include "document/list_files.h"
+#include "fuzz_util.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,28 +20,8 @@ using namespace vodirev;
 
 namespace {
 
-// The working folder of the inputs. It is current only while an input runs, so that
-// paths given to libFuzzer (corpus, artifacts, inputs) keep their meaning.
-QTemporaryDir& WorkDir() {
-    static QTemporaryDir dir;
-    return dir;
-}
-
-class InWorkDir {
-public:
-    InWorkDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(WorkDir().path()); }
-    ~InWorkDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QString m_previous;
-};
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "list fuzzer: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::Check;
+using fuzz::InWorkDir;
 
 bool SameIcon(const CInfoIcon& a, const CInfoIcon& b) {
     return a.m_nFolder == b.m_nFolder && a.m_strImage == b.m_strImage &&
