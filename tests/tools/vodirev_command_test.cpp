@@ -1,0 +1,116 @@
+// vodirev layout and vodirev render, run as programs in a working folder.
+
+#include "base/text.h"
+#include "common/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+
+using namespace vodirev;
+using vodirev::test::ReadFileBytes;
+using vodirev::test::ScopedWorkDir;
+using vodirev::test::WriteFileBytes;
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun runVodirev(const QStringList& args) {
+    QProcess process;
+    process.start(qEnvironmentVariable("VODIREV_BIN_DIR") + "/tools/vodirev/vodirev", args);
+    ToolRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+void writeImage(const QString& path, QSize size, QColor color) {
+    QDir().mkpath(QFileInfo(path).path());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    ASSERT_TRUE(image.save(path));
+}
+
+QByteArray layout(int width, int height, const std::string& iconTitle) {
+    return QByteArray::fromStdString(
+        "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n<desktop>\r\n"
+        "<background name=\"bg\" width=\"" +
+        std::to_string(width) + "\" height=\"" + std::to_string(height) +
+        "\">\r\n<image>images\\bg.png</image>\r\n</background>\r\n"
+        "<icon name=\"icon1\" x=\"50\" y=\"60\" width=\"64\" height=\"64\"  flag=\"1\"  type=\"1\""
+        " showflag=\"1\" >\r\n<title> " +
+        iconTitle +
+        "</title>\r\n"
+        "<image> images\\icon.png</image>\r\n<link>http://a/?x=1&amp;y=2</link>\r\n"
+        "<dir></dir>\r\n</icon>\r\n"
+        "<image name=\"image\" x=\"5\" y=\"6\"><path>images\\pic.png</path></image>\r\n"
+        "</desktop>\r\n");
+}
+
+}  // namespace
+
+TEST(VodirevLayoutCommand, PrintsAndRewritesALayoutStably) {
+    ScopedWorkDir work;
+    writeImage("images/bg.png", {32, 24}, Qt::darkGreen);
+    writeImage("images/icon.png", {32, 32}, Qt::yellow);
+    writeImage("images/pic.png", {10, 10}, Qt::red);
+    WriteFileBytes("in.xml", layout(800, 600, toCp949(QStringLiteral("폴더 100%"))));
+
+    const ToolRun print = runVodirev({"layout", "in.xml"});
+    ASSERT_EQ(print.exitCode, 0) << print.err.toStdString();
+    const QString printed = QString::fromLocal8Bit(print.out);
+    EXPECT_TRUE(printed.contains(QStringLiteral("폴더 100%"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("width=800"))) << printed.toStdString();
+
+    ASSERT_EQ(runVodirev({"layout", "--rewrite", "in.xml", "out.xml"}).exitCode, 0);
+    ASSERT_EQ(runVodirev({"layout", "--rewrite", "out.xml", "again.xml"}).exitCode, 0);
+    const QByteArray written = ReadFileBytes("out.xml");
+    EXPECT_EQ(ReadFileBytes("again.xml"), written);
+    // The link's "&" is written as an entity and the picture is kept.
+    EXPECT_TRUE(written.contains("<link>http://a/?x=1&amp;y=2</link>\r\n"));
+    EXPECT_TRUE(
+        written.contains("<image name=\"image\" x=\"5\" y=\"6\"><path>images\\pic.png"
+                         "</path></image>\r\n"));
+    EXPECT_TRUE(written.contains("<background name=\"bg\" width=\"800\" height=\"600\">\r\n"));
+
+    const ToolRun missing = runVodirev({"layout", "nothing.xml"});
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_FALSE(missing.err.isEmpty());
+}
+
+TEST(VodirevRenderCommand, WritesTheFrameOfAWorkingFolderWithoutNetwork) {
+    ScopedWorkDir work;
+    QDir().mkpath("room");
+    QDir::setCurrent("room");
+    writeImage("images/bg.png", {32, 24}, QColor(0, 128, 0));
+    writeImage("images/icon.png", {32, 32}, QColor(255, 255, 0));
+    writeImage("images/pic.png", {10, 10}, QColor(255, 0, 0));
+    writeImage("images/bkicons/launcherA.bmp", {60, 20}, QColor(0, 0, 255));
+    WriteFileBytes("desktop001.xml", layout(640, 480, "A"));
+    WriteFileBytes("LAUNCHER_001.TXT", "300,400,0");
+    QDir::setCurrent("..");
+
+    const ToolRun run = runVodirev({"render", "room", "1", "frame.png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QImage frame("frame.png");
+    ASSERT_EQ(frame.size(), QSize(640, 480 + 40));
+    EXPECT_EQ(QColor(frame.pixel(400, 20)), QColor(200, 200, 200));  // the strip
+    EXPECT_EQ(QColor(frame.pixel(400, 200)), QColor(0, 128, 0));     // the background
+    EXPECT_EQ(QColor(frame.pixel(60, 110)), QColor(255, 255, 0));    // icon at canvas (50, 60)
+    EXPECT_EQ(QColor(frame.pixel(8, 50)), QColor(255, 0, 0));        // picture at (5, 6)
+    EXPECT_EQ(QColor(frame.pixel(310, 410)), QColor(0, 0, 255));     // launcher, client coords
+
+    EXPECT_NE(runVodirev({"render", "room"}).exitCode, 0);
+}
