@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the benchmarks that run the editor against the reference server.
 
+#include "bench_main.h"
 #include "server/reference_server.h"
 #include "server/server_client.h"
 
@@ -10,7 +11,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QString>
 #include <QTemporaryDir>
 #include <chrono>
@@ -71,15 +71,5 @@ private:
     QTemporaryDir m_work;
     bool m_ok = false;
 };
-
-// main() of a benchmark that needs fonts and images but no display.
-inline int RunBenchmarksOffscreen(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
 
 }  // namespace vodirev::bench

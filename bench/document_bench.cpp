@@ -6,6 +6,8 @@
 #include "document/image_cache.h"
 #include "document/layout_writer.h"
 
+#include "bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -115,10 +117,5 @@ BENCHMARK(BM_ReadAndRewrite)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vodirev::bench::RunBenchmarksOffscreen(argc, argv);
 }

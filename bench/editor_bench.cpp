@@ -8,6 +8,8 @@
 #include "editor/frame_renderer.h"
 #include "editor/korean_fonts.h"
 
+#include "bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -183,11 +185,5 @@ BENCHMARK(BM_DesktopView)
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    InstallKoreanFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vodirev::bench::RunBenchmarksOffscreen(argc, argv);
 }

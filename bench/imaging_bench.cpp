@@ -1,5 +1,7 @@
 // The editor's resampler beside Qt's smooth scaling on the same pictures.
 
+#include "bench_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -56,10 +58,5 @@ BENCHMARK(BM_QtSmoothScaled)->Apply(Sizes);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vodirev::bench::RunBenchmarksOffscreen(argc, argv);
 }

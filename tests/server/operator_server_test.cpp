@@ -4,6 +4,7 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "common/temp_dir.h"
+#include "server/connected_client_test.h"
 #include "server/recording_server.h"
 #include "server/reference_server.h"
 #include "server/server_client.h"
@@ -20,14 +21,8 @@ using test::ScopedWorkDir;
 using test::WriteFileBytes;
 using Lines = std::vector<std::string>;
 
-class OperatorServerTest : public ::testing::Test {
+class OperatorServerTest : public test::ConnectedClientTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.started()) << server.error().toStdString();
-        client.SetPauseFunction([](int) {});
-        client.Connect();
-    }
-
     std::string title(std::string_view room, int desktop) {
         std::string text = "(none)";
         EXPECT_EQ(client.QueryText(
@@ -44,10 +39,6 @@ protected:
                                      contentType + "\r\nContent-Length: " +
                                      std::to_string(body.size()) + "\r\n\r\n" + body);
     }
-
-    ScopedWorkDir work;
-    test::ReferenceServer server;
-    CServerClient client;
 };
 
 TEST_F(OperatorServerTest, AnswersEveryEndpointFromItsDataFolder) {

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "common/temp_dir.h"
+#include "server/connected_client_test.h"
 #include "server/recording_server.h"
 #include "server/reference_server.h"
 
@@ -17,18 +18,7 @@ using test::ScopedWorkDir;
 using test::WriteFileBytes;
 using Lines = std::vector<std::string>;
 
-class PublishTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.started()) << server.error().toStdString();
-        client.SetPauseFunction([](int) {});
-        client.Connect();
-    }
-
-    ScopedWorkDir work;
-    test::ReferenceServer server;
-    CServerClient client;
-};
+using PublishTest = test::ConnectedClientTest;
 
 TEST_F(PublishTest, AnImageGoesUpOnlyWhileTheServerLacksIt) {
     WriteFileBytes("images/icons/a.png", "icon bytes\r\n");

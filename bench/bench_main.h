@@ -1,0 +1,19 @@
+#pragma once
+// main() of a benchmark that needs fonts and images but no display.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+namespace vodirev::bench {
+
+inline int RunBenchmarksOffscreen(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace vodirev::bench
