@@ -49,6 +49,7 @@ MouseOutcome CanvasController::OnLButtonDown(QPoint client) {
     CDesktopInfo& desktop = m_session.m_desktop;
 
     m_state.m_ptPress = client;
+    m_state.m_bLeftDown = true;
     m_state.m_bWindowDrag = false;
     // All three are recorded even when several match; the move decides which one moves.
     m_state.m_nPressedFolder = HitTestFolder(desktop, canvas);
@@ -91,6 +92,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
     CDesktopInfo& desktop = m_session.m_desktop;
 
     m_state.m_ptMouse = client;
+    m_state.m_bPointerInside = true;
     m_state.m_nHoverFolder = HitTestFolder(desktop, canvas);
     m_state.m_nHoverText = HitTestText(desktop, canvas);
     m_state.m_nHoverImage = HitTestImage(desktop, canvas);
@@ -106,6 +108,9 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
         cursor = Qt::PointingHandCursor;
     }
 
+    // The right button also names a label or picture as a command target; only a
+    // held left button drags.
+    const bool held = m_state.m_bLeftDown;
     MouseOutcome outcome = [&]() -> MouseOutcome {
         // First matching case only: several grabs never move together.
         if (m_state.m_bLauncherDrag) {
@@ -125,7 +130,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
             }
             return {};
         }
-        if (m_state.m_nPressedFolder >= 0) {
+        if (held && m_state.m_nPressedFolder >= 0) {
             if (y == strip) {
                 return {};
             }
@@ -135,7 +140,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
             }
             return Repaint();
         }
-        if (m_state.m_nActiveText >= 0) {
+        if (held && m_state.m_nActiveText >= 0) {
             // A press in the margin left of the text gives a negative offset: the
             // text is selected but stays put.
             if (m_state.m_ptGrab.x() >= 0 && m_state.m_ptGrab.y() >= 0 &&
@@ -147,7 +152,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
             }
             return {};
         }
-        if (m_state.m_nActiveImage >= 0) {
+        if (held && m_state.m_nActiveImage >= 0) {
             if (m_state.m_ptImageGrab.x() >= 0 && m_state.m_ptImageGrab.y() >= 0 &&
                 static_cast<std::size_t>(m_state.m_nActiveImage) < desktop.m_arrUserImage.size()) {
                 CInfoUserImage& picture = desktop.m_arrUserImage[m_state.m_nActiveImage];
@@ -172,6 +177,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
 }
 
 MouseOutcome CanvasController::OnLButtonUp(QPoint client) {
+    m_state.m_bLeftDown = false;
     m_state.m_nPressedFolder = -1;
     m_state.m_nActiveText = -1;
     m_state.m_nActiveImage = -1;
@@ -192,7 +198,9 @@ MouseOutcome CanvasController::OnLButtonUp(QPoint client) {
 }
 
 MouseOutcome CanvasController::OnMouseLeave() {
-    m_state.m_ptMouse = QPoint(-1, -1);
+    // The last position stays: a modal dialog's leave must not cost the next
+    // toolbar click its x. Only the highlights go.
+    m_state.m_bPointerInside = false;
     m_state.m_nHoverFolder = -1;
     m_state.m_nHoverText = -1;
     m_state.m_nHoverImage = -1;

@@ -10,12 +10,14 @@ namespace vodirev {
 inline constexpr int kToolbarHeight = 40;
 
 struct CanvasState {
-    QPoint m_ptMouse{0, 0};  // last pointer position seen, client coordinates
+    QPoint m_ptMouse{0, 0};        // last pointer position seen, client coordinates
+    bool m_bPointerInside = true;  // false between a leave and the next movement
     int m_nHoverFolder = -1;
     int m_nHoverText = -1;
     int m_nHoverImage = -1;
     bool m_bHoverLauncher = false;
 
+    bool m_bLeftDown = false;    // the left button pressed on the canvas is still held
     int m_nPressedFolder = -1;   // icon grabbed by the left button
     int m_nActiveText = -1;      // label slot grabbed, or chosen by the right button
     int m_nActiveImage = -1;     // picture grabbed, or chosen by the right button

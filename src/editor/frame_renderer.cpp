@@ -279,7 +279,7 @@ void FrameRenderer::RenderFrameInto(QImage& frame, const DesktopSession& session
                            rc.bottom - rc.top + 10, kFrameLight, kFrameShadow);
             }
         }
-    } else if (state.m_ptMouse.y() > 0 && state.m_ptMouse.y() < strip) {
+    } else if (state.m_bPointerInside && state.m_ptMouse.y() > 0 && state.m_ptMouse.y() < strip) {
         const int x = state.m_ptMouse.x();
         if (x >= 0 && x <= 140) {
             Draw3dRect(painter, 1, 1, 140, 40, kFrameLight, kFrameShadow);

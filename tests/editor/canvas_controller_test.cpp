@@ -1,5 +1,6 @@
 #include "editor/canvas_controller.h"
 
+#include "editor/context_menu.h"
 #include "editor/hit_test.h"
 #include "editor_test_util.h"
 
@@ -245,6 +246,46 @@ TEST_F(CanvasControllerTest, ToolbarButtonsActOnReleaseAtTheLastMovementsX) {
     EXPECT_EQ(state.m_ptMouse, QPoint(0, 0));
     EXPECT_FALSE(controller.ApplyResolution(0, 768));
     EXPECT_EQ(session.m_nResWidth, 1280);
+}
+
+// A right click names its label or picture for the menu's commands; with no button
+// held nothing follows the pointer, and a later left drag still works.
+TEST_F(CanvasControllerTest, RightClickTargetsStayPutUntilTheLeftButtonDrags) {
+    SetLabel(session, 0, 400, 100, "HELLO");
+    AddPicture(session, 600, 300, Solid(50, 50, kRed));
+    controller.OnLButtonDown({610, 350});  // the picture was clicked before
+    controller.OnLButtonUp({610, 350});
+
+    EXPECT_EQ(OnRButtonDown(session, state, {410, 150}), kMenuText);
+    EXPECT_EQ(state.m_nActiveText, 0);
+    controller.OnMouseMove({700, 600});
+    EXPECT_EQ(session.m_desktop.m_label[0].m_nX, 400);
+    EXPECT_EQ(session.m_desktop.m_label[0].m_nY, 100);
+
+    EXPECT_EQ(OnRButtonDown(session, state, {610, 350}), kMenuImage);
+    EXPECT_EQ(state.m_nActiveImage, 0);
+    EXPECT_FALSE(controller.OnMouseMove({100, 500}).repaint);
+    EXPECT_EQ(session.m_desktop.m_arrUserImage[0].m_nX, 600);
+    EXPECT_EQ(state.m_nActiveImage, 0);  // still the target of the picture commands
+
+    controller.OnLButtonDown({410, 150});
+    controller.OnMouseMove({420, 160});
+    EXPECT_EQ(session.m_desktop.m_label[0].m_nX, 410);
+    controller.OnLButtonUp({420, 160});
+    controller.OnMouseMove({500, 500});
+    EXPECT_EQ(session.m_desktop.m_label[0].m_nX, 410);
+}
+
+// A modal dialog takes the pointer away (a leave) and gives it back without a move:
+// the next click on a toolbar button still acts, while the highlight is gone.
+TEST_F(CanvasControllerTest, LeaveKeepsTheLastPositionForTheToolbar) {
+    AddIcon(session, 2, 0, 0, Solid(64, 64, kRed));
+    controller.OnMouseMove({60, 20});
+    controller.OnMouseLeave();
+    EXPECT_EQ(state.m_ptMouse, QPoint(60, 20));
+    EXPECT_FALSE(state.m_bPointerInside);
+    controller.OnLButtonDown({60, 20});
+    EXPECT_TRUE(controller.OnLButtonUp({60, 20}).arranged);
 }
 
 TEST(ArrangeIcons, TwoRowsOfSevenFromTheResolutionsCentre) {
