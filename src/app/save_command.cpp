@@ -55,11 +55,23 @@ QString SaveProblemsMessage(const SaveReport& report) {
         lines << QStringLiteral("서버에 올리지 못한 파일이 있습니다. 이 컴퓨터에만 저장된 파일:");
         AppendFileList(lines, report.keptLocal);
     }
-    if (!report.registered) {
-        lines << QStringLiteral("서버에 데스크탑을 등록하지 못했습니다.");
+    if (!report.notAttempted.empty()) {
+        lines << QStringLiteral(
+            "서버 연결이 끊겨 올려 보지 못한 파일이 있습니다. 이 컴퓨터에만 저장된 파일 "
+            "(서버에 이미 있는 그림일 수 있습니다):");
+        AppendFileList(lines, report.notAttempted);
     }
-    if (!report.synchronised) {
-        lines << QStringLiteral("서버에 동기화를 요청하지 못했습니다.");
+    if (report.registrationSkipped) {
+        lines << QStringLiteral(
+            "레이아웃 파일을 서버에 올리지 못해 데스크탑을 등록하지 않았습니다. 서버에는 "
+            "이전 데스크탑이 그대로 있습니다.");
+    } else {
+        if (!report.registered) {
+            lines << QStringLiteral("서버에 데스크탑을 등록하지 못했습니다.");
+        }
+        if (!report.synchronised) {
+            lines << QStringLiteral("서버에 동기화를 요청하지 못했습니다.");
+        }
     }
     return lines.join(u'\n');
 }

@@ -32,6 +32,9 @@ PublishOutcome upload(CServerClient& server, std::string_view roomId, const std:
 
 PublishOutcome PublishFile(CServerClient& server, std::string_view roomId,
                            const std::string& localName) {
+    if (server.m_bError) {
+        return PublishOutcome::NotAttempted;
+    }
     std::string remoteName(roomId);
     remoteName += '/';
     remoteName += localName;
@@ -45,6 +48,9 @@ PublishOutcome PublishIfMissing(CServerClient& server, std::string_view roomId,
     // neither asked about nor read.
     if (!isSafeRelativePath(imagePath)) {
         return PublishOutcome::Refused;
+    }
+    if (server.m_bError) {
+        return PublishOutcome::NotAttempted;
     }
     std::string remoteName(roomId);
     remoteName += '/';

@@ -14,7 +14,8 @@ namespace vodirev {
 enum class PublishOutcome {
     Uploaded,         // sent and answered without an error status
     AlreadyOnServer,  // the server answered that it holds the file; nothing sent
-    NotUploaded,      // no connection, the query or the upload failed, or no local file
+    NotUploaded,      // the query or the upload failed, or no local file
+    NotAttempted,     // the client had already lost the server: nothing was asked
     Refused,          // an unsafe path (absolute or leaving the working folder)
 };
 

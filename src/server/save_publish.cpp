@@ -54,7 +54,15 @@ public:
         for (const std::string& name : pass.notPublished) {
             AddOnce(m_report.keptLocal, name);
         }
+        for (const std::string& name : pass.notAttempted) {
+            NoteNotAttempted(name);
+        }
         m_report.uploadPassTransportFailed = pass.transportFailed;
+    }
+
+    bool WasPublished(const std::string& name) const {
+        const auto& published = m_report.published;
+        return std::find(published.begin(), published.end(), name) != published.end();
     }
 
 private:
@@ -63,6 +71,15 @@ private:
             m_report.published.push_back(name);
         } else if (outcome == PublishOutcome::NotUploaded && LocalFileExists(name)) {
             AddOnce(m_report.keptLocal, name);
+        } else if (outcome == PublishOutcome::NotAttempted && LocalFileExists(name)) {
+            NoteNotAttempted(name);
+        }
+    }
+
+    void NoteNotAttempted(const std::string& name) {
+        const auto& failed = m_report.keptLocal;
+        if (std::find(failed.begin(), failed.end(), name) == failed.end()) {
+            AddOnce(m_report.notAttempted, name);
         }
     }
 
@@ -141,11 +158,13 @@ SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
     report.picturesListed = steps.Write(ImageListName(desktop).toStdString(), pictureList);
     const std::string layout = BuildLayoutText(session.m_desktop, session.m_nResWidth,
                                                session.m_nResHeight, report.picturesListed);
-    steps.Write(SavedLayoutFileName(desktop), layout);
+    const std::string layoutName = SavedLayoutFileName(desktop);
+    const bool layoutWritten = steps.Write(layoutName, layout);
 
     if (runUploadPass) {
         steps.Merge(runUploadPass(roomId, desktop));
     }
+    report.registrationSkipped = !layoutWritten || !steps.WasPublished(layoutName);
 
     SaveMenuList(steps, MenuListName(desktop).toStdString(), session.m_arrMenu, MenuLine);
 
@@ -160,6 +179,9 @@ SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
     steps.WritePicture(previewName, preview);
     steps.Publish(previewName);
 
+    if (report.registrationSkipped) {
+        return report;
+    }
     server.QueryNumber(
         RegistrationTarget(roomId, desktop, session.m_nResWidth, session.m_nResHeight, title));
     report.registered = AnsweredOk(server);

@@ -34,18 +34,25 @@ struct SaveReport {
     std::vector<std::string> written;     // local files written, in order
     std::vector<std::string> notWritten;  // local files that could not be written
     std::vector<std::string> published;   // files the server accepted
-    // Files on this PC that did not reach the server (upload failed, server gone or
-    // never reached), each once.
+    // Files on this PC whose upload was tried and failed, each once.
     std::vector<std::string> keptLocal;
+    // Files on this PC that were not tried because the server had gone away (or
+    // the upload pass was stopped), each once and not among keptLocal.
+    std::vector<std::string> notAttempted;
     bool picturesListed = false;  // the picture list was written, so the layout has pictures
     bool uploadPassTransportFailed = false;
+    // The layout file was not written or the server did not accept it, so the
+    // desktop was neither registered nor synchronised: the server would have paired
+    // the new preview and title with its old layout.
+    bool registrationSkipped = false;
     bool registered = false;    // desktop_manager.jsp answered without an error status
     bool synchronised = false;  // sync.jsp answered without an error status
 
     // Anything the operator should hear about: a file not written or not published,
     // or a registration or synchronisation that did not go through.
     bool HasProblems() const {
-        return !notWritten.empty() || !keptLocal.empty() || !registered || !synchronised;
+        return !notWritten.empty() || !keptLocal.empty() || !notAttempted.empty() ||
+               registrationSkipped || !registered || !synchronised;
     }
 };
 

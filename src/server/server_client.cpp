@@ -162,6 +162,14 @@ size_t readUploadBody(char* buffer, size_t size, size_t count, void* user) {
     return n;
 }
 
+// Called once the connection is up, right before the request goes out. libcurl
+// sends a request again on a fresh connection when a kept-alive one died before
+// answering; the protocol sends each request once, so a second send is refused.
+int allowOneSend(void* user, char*, char*, int, int) {
+    auto* sends = static_cast<int*>(user);
+    return ++*sends > 1 ? CURL_PREREQFUNC_ABORT : CURL_PREREQFUNC_OK;
+}
+
 }  // namespace
 
 ServerAddress ServerAddressFromEnvironment() {
@@ -215,6 +223,7 @@ struct CServerClient::Impl {
     std::string baseUrl;
     std::string noProxy;
     PauseFunction pause;
+    int sends = 0;  // sends of the request of the moment
     char errorText[CURL_ERROR_SIZE] = {};
 
     ~Impl() {
@@ -236,6 +245,10 @@ struct CServerClient::Impl {
         curl_easy_setopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+        curl_easy_setopt(curl, CURLOPT_USERAGENT, kAgentName);
+        sends = 0;
+        curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, allowOneSend);
+        curl_easy_setopt(curl, CURLOPT_PREREQDATA, &sends);
         errorText[0] = '\0';
     }
 };
@@ -454,7 +467,11 @@ int CServerClient::UploadFile(const std::string& localPath, std::string_view rem
     const CURLcode code = curl_easy_perform(m_impl->curl);
     curl_slist_free_all(headers);
     if (code != CURLE_OK) {
-        NoteTransportFailure();
+        // A send that broke on its way fails this file only: the next request opens
+        // a new connection. No connection at all means the server is unreachable.
+        if (m_impl->sends == 0) {
+            NoteTransportFailure();
+        }
         return -1;
     }
     long status = 0;

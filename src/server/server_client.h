@@ -22,6 +22,10 @@ struct ServerAddress {
 };
 ServerAddress ServerAddressFromEnvironment();
 
+// The agent string of every GET request: the application's name. Uploads name
+// their own agent ("User-Agent: VADer").
+inline constexpr const char* kAgentName = "VeradaVodirev";
+
 // The multipart boundary token of every upload: 27 hyphens and "7d13a23b368".
 inline constexpr std::string_view kUploadBoundary = "---------------------------7d13a23b368";
 
@@ -58,12 +62,16 @@ public:
     int QueryText(std::string_view path, std::string& buffer, std::size_t bufferSize = 1024);
 
     // 100 ms pause, then POST the multipart body to uploadPath. 0 = sent and reply
-    // read, -1 = local file unreadable, no connection, or sending failed.
+    // read, -1 = local file unreadable, no connection, or sending failed. A failure
+    // while sending (a reset, no reply) fails this upload only; a server that cannot
+    // be reached at all is a transport failure like any other.
     int UploadFile(const std::string& localPath, std::string_view remoteName,
                    std::string_view uploadPath, std::string_view roomId);
 
     // True once a request failed in transport (server down, reset, time-out). It also
     // sets m_bError, so later operations return -1 at once, as with no connection.
+    // A request is sent once: one that dies on a kept-alive connection is not sent
+    // again on a new one.
     bool TransportFailed() const { return m_bTransportFailed; }
 
     // HTTP status of the last answered request; 0 when the last operation got no

@@ -104,6 +104,9 @@ std::vector<UploadStep> UploadPass::PlanSteps(int desktop, std::vector<std::stri
 PublishOutcome UploadPass::RunStep(const UploadStep& step) {
     switch (step.kind) {
         case UploadStep::Kind::Direct: {
+            if (m_server.m_bError) {
+                return PublishOutcome::NotAttempted;
+            }
             const std::string remoteName = m_roomId + '/' + step.path;
             if (m_server.UploadFile(step.path, remoteName, kUploadPath, m_roomId) != 0) {
                 return PublishOutcome::NotUploaded;
@@ -125,11 +128,9 @@ UploadPassResult UploadPass::Run(const ProgressFunction& progress) {
     result.stepsPlanned = static_cast<int>(steps.size());
     m_server.Connect();
     // Files already noted, so an image named twice is reported once.
-    auto noteNotPublished = [&result](const std::string& path) {
-        if (LocalFileExists(path) &&
-            std::find(result.notPublished.begin(), result.notPublished.end(), path) ==
-                result.notPublished.end()) {
-            result.notPublished.push_back(path);
+    auto note = [](std::vector<std::string>& list, const std::string& path) {
+        if (LocalFileExists(path) && std::find(list.begin(), list.end(), path) == list.end()) {
+            list.push_back(path);
         }
     };
     std::size_t next = 0;
@@ -151,7 +152,10 @@ UploadPassResult UploadPass::Run(const ProgressFunction& progress) {
             case PublishOutcome::AlreadyOnServer:
                 break;
             case PublishOutcome::NotUploaded:
-                noteNotPublished(step.path);
+                note(result.notPublished, step.path);
+                break;
+            case PublishOutcome::NotAttempted:
+                note(result.notAttempted, step.path);
                 break;
             case PublishOutcome::Refused:
                 result.refused.push_back(step.path);
@@ -166,8 +170,12 @@ UploadPassResult UploadPass::Run(const ProgressFunction& progress) {
         }
     }
     for (; next < steps.size(); ++next) {
-        noteNotPublished(steps[next].path);
+        note(result.notAttempted, steps[next].path);
     }
+    std::erase_if(result.notAttempted, [&result](const std::string& path) {
+        return std::find(result.notPublished.begin(), result.notPublished.end(), path) !=
+               result.notPublished.end();
+    });
     return result;
 }
 

@@ -37,8 +37,11 @@ struct UploadStep {
 
 struct UploadPassResult {
     std::vector<std::string> published;     // sent and accepted
-    std::vector<std::string> notPublished;  // on this PC, but not (known to be) on the server
-    std::vector<std::string> refused;       // list entries leaving the working folder
+    std::vector<std::string> notPublished;  // on this PC; its upload was tried and failed
+    // On this PC and not tried because the server went away or the pass was stopped
+    // (an image among them may already be on the server).
+    std::vector<std::string> notAttempted;
+    std::vector<std::string> refused;  // list entries leaving the working folder
     int stepsRun = 0;
     int stepsPlanned = 0;
     bool transportFailed = false;  // the server went away; the rest was not attempted
@@ -58,9 +61,10 @@ public:
     static std::vector<UploadStep> PlanSteps(int desktop,
                                              std::vector<std::string>* refused = nullptr);
 
-    // Connects the client and runs every step. A transport error ends the pass: the
-    // client refuses everything after it, and the remaining files are listed as not
-    // published. progress is called before each step.
+    // Connects the client and runs every step. A failed upload fails its file only;
+    // a transport error (the server gone) ends the pass: the client refuses
+    // everything after it, and the remaining files are listed as not attempted.
+    // progress is called before each step.
     UploadPassResult Run(const ProgressFunction& progress = {});
 
     // Asks a running pass to end before its next step (thread-safe).

@@ -226,13 +226,16 @@ TEST_F(SaveRoomTest, AServerThatDiesHalfwayLosesNothingHereAndTheOperatorIsTold)
     EXPECT_EQ(report.notWritten, Lines{});
     EXPECT_EQ(report.written, (Lines{"LIST_IMAGE_001.db", "desktop001.xml", "LIST_MENU_001.db",
                                      "LAUNCHER_001.TXT", "LIST_SYSMENU_001.db", "desktop001.gif"}));
-    // Everything from the failing step on, each file once (bg1 was named twice).
-    EXPECT_EQ(report.keptLocal,
-              (Lines{"LIST_FOLDER_USER.db", "images\\bkicons\\folder1.png", "LIST_MENU.db",
-                     "desktop001.xml", "images\\user\\1_old.png", "images\\user\\2_new.png",
-                     "LIST_IMAGE_001.db", "images\\icons\\app.png", "images\\icons\\new.png",
-                     "LIST_MENU_001.db", "LAUNCHER_001.TXT", "images\\icons\\sys.png",
-                     "LIST_SYSMENU_001.db", "desktop001.gif"}));
+    // The upload that met the stopped server and the first question of the save
+    // failed; everything after them was not tried, each file once (bg1 was named
+    // twice). The layout never reached the server, so nothing was registered.
+    EXPECT_EQ(report.keptLocal, (Lines{"LIST_FOLDER_USER.db", "images\\icons\\app.png"}));
+    EXPECT_EQ(report.notAttempted,
+              (Lines{"images\\bkicons\\folder1.png", "LIST_MENU.db", "desktop001.xml",
+                     "images\\user\\1_old.png", "images\\user\\2_new.png", "LIST_IMAGE_001.db",
+                     "images\\icons\\new.png", "LIST_MENU_001.db", "LAUNCHER_001.TXT",
+                     "images\\icons\\sys.png", "LIST_SYSMENU_001.db", "desktop001.gif"}));
+    EXPECT_TRUE(report.registrationSkipped);
     EXPECT_TRUE(report.HasProblems());
     EXPECT_EQ(ReadFileBytes("LAUNCHER_001.TXT"), "10,140,0");
     EXPECT_EQ(ReadFileBytes("LIST_IMAGE_001.db"),
@@ -352,10 +355,10 @@ TEST(SaveWithoutServer, WritesEveryLocalFileAndListsThemAsKeptHere) {
                          "LAUNCHER_002.TXT",  "LIST_SYSMENU_002.db", "desktop002.gif"};
     EXPECT_EQ(report.written, files);
     EXPECT_TRUE(report.published.empty());
-    EXPECT_EQ(
-        report.keptLocal,
-        (Lines{"desktop002.xml", "LIST_IMAGE_002.db", "images\\icons\\p.png", "LIST_MENU_002.db",
-               "LAUNCHER_002.TXT", "LIST_SYSMENU_002.db", "desktop002.gif"}));
+    EXPECT_EQ(report.keptLocal, (Lines{"desktop002.xml", "images\\icons\\p.png"}));
+    EXPECT_EQ(report.notAttempted,
+              (Lines{"LIST_IMAGE_002.db", "LIST_MENU_002.db", "LAUNCHER_002.TXT",
+                     "LIST_SYSMENU_002.db", "desktop002.gif"}));
     EXPECT_FALSE(report.registered);
     EXPECT_TRUE(report.uploadPassTransportFailed);
     for (const std::string& name : files) {
@@ -364,7 +367,65 @@ TEST(SaveWithoutServer, WritesEveryLocalFileAndListsThemAsKeptHere) {
     const QString message = SaveProblemsMessage(report);
     EXPECT_TRUE(message.contains(QStringLiteral("이 컴퓨터에만 저장된 파일")));
     EXPECT_TRUE(message.contains(QStringLiteral("images\\icons\\p.png")));
-    EXPECT_TRUE(message.contains(QStringLiteral("등록하지 못했습니다")));
+    EXPECT_TRUE(message.contains(QStringLiteral("올려 보지 못한 파일")));
+    EXPECT_TRUE(message.contains(QStringLiteral("데스크탑을 등록하지 않았습니다")));
+}
+
+// One upload broken off by a server that otherwise answers: the save goes on with
+// every other file. When the broken one is the layout, the desktop is not registered
+// or synchronised, so the server never pairs the new preview with its old layout.
+TEST(SaveWithABrokenUpload, FailsThatFileOnlyAndRegistersOnlyWithTheLayout) {
+    for (const std::string broken : {"images/icons/p.png", "desktop002.xml"}) {
+        SCOPED_TRACE(broken);
+        ScopedWorkDir work;
+        test::RecordingServer server;
+        server.setReply(200, "0\r\n");
+        server.setDropWhen([&](const std::string& request) {
+            return request.find("name=\"R1/" + broken + '"') != std::string::npos;
+        });
+        DesktopSession session;
+        session.m_szRoomId = "R1";
+        session.m_nDesktop = 2;
+        session.m_nResWidth = 1024;
+        session.m_nResHeight = 768;
+        CInfoIcon program;
+        program.m_strImage = "images\\icons\\p.png";
+        session.m_arrMenu.push_back(program);
+        WriteFileBytes("images/icons/p.png", PngBytes(Qt::red, 16, 16));
+        QImage preview(1024, 768, QImage::Format_RGB32);
+        preview.fill(Qt::black);
+        CServerClient client;
+        client.SetServerAddress({"127.0.0.1", server.port()});
+        client.SetPauseFunction([](int) {});
+        client.Connect();
+        auto pass = [&](const std::string& roomId, int desktop) {
+            CServerClient own;
+            own.SetServerAddress({"127.0.0.1", server.port()});
+            own.SetPauseFunction([](int) {});
+            return UploadPass(own, roomId, desktop).Run();
+        };
+        const SaveReport report = SaveAndPublish(session, client, "t", preview, pass);
+
+        std::string localName = broken;
+        std::replace(localName.begin(), localName.end(), '/', '\\');
+        EXPECT_EQ(report.keptLocal, Lines{localName});
+        EXPECT_TRUE(report.notAttempted.empty());
+        EXPECT_FALSE(report.uploadPassTransportFailed);
+        EXPECT_TRUE(std::find(report.published.begin(), report.published.end(), "desktop002.gif") !=
+                    report.published.end());
+        int registrations = 0;
+        for (const std::string& request : server.requests()) {
+            registrations += request.starts_with("GET /desktop_manager.jsp") ||
+                             request.starts_with("GET /sync.jsp");
+        }
+        const bool layoutBroken = broken == "desktop002.xml";
+        EXPECT_EQ(report.registrationSkipped, layoutBroken);
+        EXPECT_EQ(registrations, layoutBroken ? 0 : 2);
+        const QString message = SaveProblemsMessage(report);
+        EXPECT_TRUE(message.contains(QString::fromStdString(localName)));
+        EXPECT_FALSE(message.contains(QStringLiteral("LIST_MENU_002.db")));
+        EXPECT_EQ(message.contains(QStringLiteral("데스크탑을 등록하지 않았습니다")), layoutBroken);
+    }
 }
 
 }  // namespace

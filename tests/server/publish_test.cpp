@@ -59,8 +59,8 @@ TEST_F(PublishTest, UnsafePathsAndAMissingConnectionSendNothing) {
         EXPECT_EQ(PublishIfMissing(client, "R1", path), PublishOutcome::Refused) << path;
     }
     CServerClient unconnected;
-    EXPECT_EQ(PublishIfMissing(unconnected, "R1", "a.png"), PublishOutcome::NotUploaded);
-    EXPECT_EQ(PublishFile(unconnected, "R1", "a.png"), PublishOutcome::NotUploaded);
+    EXPECT_EQ(PublishIfMissing(unconnected, "R1", "a.png"), PublishOutcome::NotAttempted);
+    EXPECT_EQ(PublishFile(unconnected, "R1", "a.png"), PublishOutcome::NotAttempted);
     EXPECT_TRUE(server.requests().empty());
 }
 

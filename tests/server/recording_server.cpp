@@ -110,6 +110,11 @@ void RecordingServer::setRawReply(std::string bytes) {
     m_closeAfterReply = true;
 }
 
+void RecordingServer::setDropWhen(std::function<bool(const std::string&)> drop) {
+    std::lock_guard lock(m_mutex);
+    m_drop = std::move(drop);
+}
+
 std::vector<std::string> RecordingServer::requests() const {
     std::lock_guard lock(m_mutex);
     return m_requests;
@@ -154,11 +159,20 @@ void RecordingServer::serve(int fd) {
         }
         std::string reply;
         bool close;
+        bool drop;
         {
             std::lock_guard lock(m_mutex);
             m_requests.push_back(buffer.substr(0, total));
             reply = m_reply;
             close = m_closeAfterReply;
+            drop = m_drop && m_drop(m_requests.back());
+        }
+        if (drop) {
+            // No linger: the close sends a reset instead of an orderly end.
+            const linger reset{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+            ::shutdown(fd, SHUT_RDWR);
+            return;
         }
         buffer.erase(0, total);
         if (!sendAll(fd, reply) || close) {

@@ -4,6 +4,7 @@
 // canned reply. Connections are kept alive.
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -27,6 +28,10 @@ public:
     // odd answers).
     void setRawReply(std::string bytes);
 
+    // Requests for which drop returns true are recorded and then answered with
+    // nothing: the connection is reset (a server that breaks off one request).
+    void setDropWhen(std::function<bool(const std::string& request)> drop);
+
     // Every request so far, each as its raw bytes, in order.
     std::vector<std::string> requests() const;
     // How many connections the clients opened.
@@ -43,6 +48,7 @@ private:
     mutable std::mutex m_mutex;
     std::string m_reply;
     bool m_closeAfterReply = false;
+    std::function<bool(const std::string&)> m_drop;
     std::vector<std::string> m_requests;
     std::vector<int> m_sockets;
     std::vector<std::thread> m_threads;

@@ -109,7 +109,7 @@ TEST_F(ClientTest, QueryTextJoinsLinesAndKeepsWholeCharactersWithinTheBuffer) {
     EXPECT_EQ(text, "ab");
 }
 
-TEST_F(ClientTest, GetRequestsCarryNothingButTheHost) {
+TEST_F(ClientTest, GetRequestsCarryNothingButTheHostAndTheAgent) {
     server.setReply(200, "1");
     client.QueryNumber("sync.jsp");
     std::string text;
@@ -117,10 +117,36 @@ TEST_F(ClientTest, GetRequestsCarryNothingButTheHost) {
     client.DownloadFile("/pcroom/common/LIST_MENU.db", "LIST_MENU.db");
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0], "GET /sync.jsp HTTP/1.1\r\n" + host() + "\r\n");
-    EXPECT_EQ(requests[1], "GET /getTitle.jsp?id=R1&type=3 HTTP/1.1\r\n" + host() + "\r\n");
-    EXPECT_EQ(requests[2], "GET /pcroom/common/LIST_MENU.db HTTP/1.1\r\n" + host() + "\r\n");
+    const std::string agent = "User-Agent: VeradaVodirev\r\n";
+    EXPECT_EQ(requests[0], "GET /sync.jsp HTTP/1.1\r\n" + host() + agent + "\r\n");
+    EXPECT_EQ(requests[1], "GET /getTitle.jsp?id=R1&type=3 HTTP/1.1\r\n" + host() + agent + "\r\n");
+    EXPECT_EQ(requests[2],
+              "GET /pcroom/common/LIST_MENU.db HTTP/1.1\r\n" + host() + agent + "\r\n");
     EXPECT_EQ(server.connections(), 1);  // kept alive
+}
+
+// A server that breaks off a request on a kept-alive connection: the request is not
+// sent again on a new connection, and nothing is sent after it. A broken upload
+// fails that upload only.
+TEST_F(ClientTest, ABrokenRequestIsSentOnceAndOnlyABrokenQueryEndsTheSession) {
+    WriteFileBytes("a.db", "content");
+    server.setReply(200, "1");
+    EXPECT_EQ(client.QueryNumber("sync.jsp"), 1);
+    server.setDropWhen(
+        [](const std::string& request) { return request.find("a.db") != std::string::npos; });
+    EXPECT_EQ(client.UploadFile("a.db", "R1/a.db", "upload_file.jsp", "R1"), -1);
+    EXPECT_FALSE(client.TransportFailed());
+    EXPECT_EQ(client.QueryNumber("sync.jsp"), 1);  // a new connection
+    EXPECT_EQ(server.requests().size(), 3u);
+
+    server.setDropWhen([](const std::string&) { return true; });
+    EXPECT_EQ(client.QueryNumber("is_file.jsp?id=R1&fn=R1/a.db&type=2"), -1);
+    EXPECT_TRUE(client.TransportFailed());
+    EXPECT_EQ(client.QueryNumber("sync.jsp"), -1);
+    EXPECT_EQ(client.UploadFile("a.db", "R1/a.db", "upload_file.jsp", "R1"), -1);
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[3].substr(0, 20), "GET /is_file.jsp?id=");
 }
 
 TEST_F(ClientTest, TargetsTravelAsTheirBytesWithOnlyTheSpaceEncoded) {

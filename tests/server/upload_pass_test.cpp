@@ -147,10 +147,36 @@ TEST_F(UploadPassTest, AServerThatGoesAwayEndsThePassAndTheRestStaysListed) {
     EXPECT_EQ(result.stepsRun, 5);
     EXPECT_EQ(result.published, (Lines{"LIST_BACKGROUND_USER.db", "images\\background\\t.jpg",
                                        "images\\background\\a.jpg", "LIST_FOLDER_USER.db"}));
-    EXPECT_EQ(result.notPublished,
-              (Lines{"images\\bkicons\\f.gif", "LIST_MENU.db", "desktop002.xml",
-                     "images\\user\\1_p.png", "LIST_IMAGE_002.db"}));
+    EXPECT_EQ(result.notPublished, Lines{"images\\bkicons\\f.gif"});
+    EXPECT_EQ(result.notAttempted, (Lines{"LIST_MENU.db", "desktop002.xml", "images\\user\\1_p.png",
+                                          "LIST_IMAGE_002.db"}));
     EXPECT_TRUE(client.m_bError);  // the pass never starts again on this client by itself
+}
+
+// A server that stays up but breaks off one upload: the pass goes on, the layout
+// and the picture list are published, and only the broken file is listed.
+TEST(UploadPassBrokenUpload, OneBrokenUploadFailsThatFileOnly) {
+    ScopedWorkDir work;
+    test::RecordingServer server;
+    server.setReply(200, "0\r\n");
+    server.setDropWhen([](const std::string& request) {
+        return request.find("name=\"R1/images/bkicons/f.gif\"") != std::string::npos;
+    });
+    WriteFileBytes("LIST_FOLDER_USER.db", "images\\bkicons\\f.gif\r\n");
+    WriteFileBytes("images/bkicons/f.gif", "folder");
+    WriteFileBytes("desktop002.xml", "<desktop/>\r\n");
+    WriteFileBytes("LIST_IMAGE_002.db", "images\\user\\1_p.png\r\n");
+    WriteFileBytes("images/user/1_p.png", "photo");
+    CServerClient client;
+    client.SetServerAddress({"127.0.0.1", server.port()});
+    client.SetPauseFunction([](int) {});
+    const UploadPassResult result = UploadPass(client, "R1", 2).Run();
+    EXPECT_FALSE(result.transportFailed);
+    EXPECT_EQ(result.stepsRun, result.stepsPlanned);
+    EXPECT_EQ(result.notPublished, Lines{"images\\bkicons\\f.gif"});
+    EXPECT_TRUE(result.notAttempted.empty());
+    EXPECT_EQ(result.published, (Lines{"LIST_FOLDER_USER.db", "desktop002.xml",
+                                       "images\\user\\1_p.png", "LIST_IMAGE_002.db"}));
 }
 
 TEST_F(UploadPassTest, StopEndsThePassBeforeItsNextStep) {
@@ -163,7 +189,7 @@ TEST_F(UploadPassTest, StopEndsThePassBeforeItsNextStep) {
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.stepsRun, 2);
     EXPECT_EQ(server.requests().size(), 3u);  // the list, the thumb's question and upload
-    EXPECT_EQ(result.notPublished.size(), 7u);
+    EXPECT_EQ(result.notAttempted.size(), 7u);
 }
 
 TEST(UploadPassNoServer, EndsAtTheFirstRequestAndListsEveryLocalFile) {
@@ -181,8 +207,8 @@ TEST(UploadPassNoServer, EndsAtTheFirstRequestAndListsEveryLocalFile) {
     EXPECT_EQ(result.stepsRun, 2);  // the missing background list sent nothing
     EXPECT_EQ(result.stepsPlanned, 7);
     // Files that do not exist here (the background list, a gone image) are not listed.
-    EXPECT_EQ(result.notPublished,
-              (Lines{"LIST_FOLDER_USER.db", "images\\bkicons\\f.gif", "desktop.xml"}));
+    EXPECT_EQ(result.notPublished, Lines{"LIST_FOLDER_USER.db"});
+    EXPECT_EQ(result.notAttempted, (Lines{"images\\bkicons\\f.gif", "desktop.xml"}));
     EXPECT_TRUE(result.published.empty());
 }
 
