@@ -6,7 +6,9 @@
 #include "document/install_images.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -119,6 +121,74 @@ std::string DecodeXmlText(std::string_view raw) {
 }
 
 namespace {
+
+// The encoding named in the XML declaration, lower case; empty when there is none.
+std::string DeclaredEncoding(std::string_view bytes) {
+    if (!bytes.starts_with("<?xml")) {
+        return {};
+    }
+    const std::size_t end = bytes.find("?>");
+    const std::string_view declaration = bytes.substr(0, end);
+    const std::size_t key = declaration.find("encoding");
+    if (key == std::string_view::npos) {
+        return {};
+    }
+    std::size_t i = key + 8;
+    while (i < declaration.size() &&
+           (declaration[i] == ' ' || declaration[i] == '=' || declaration[i] == '\t' ||
+            declaration[i] == '\r' || declaration[i] == '\n')) {
+        ++i;
+    }
+    if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\'')) {
+        return {};
+    }
+    const std::size_t close = declaration.find(declaration[i], i + 1);
+    if (close == std::string_view::npos) {
+        return {};
+    }
+    std::string name(declaration.substr(i + 1, close - i - 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return name;
+}
+
+bool IsCodePage949Name(const std::string& name) {
+    static constexpr std::string_view kNames[] = {
+        "euc-kr", "euckr", "cp949", "windows-949", "x-windows-949", "ks_c_5601-1987", "uhc"};
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
+// The layout as CP949 bytes, the form the document holds. Files declared euc-kr (or
+// not declaring anything) are taken byte for byte, as the editor writes them; a file
+// declared in another encoding that Qt knows (UTF-8 above all, or marked by a UTF-16
+// byte order mark) is converted, so its Hangul reads as Hangul.
+QByteArray LayoutBytesAsCp949(const QByteArray& bytes) {
+    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+    if (view.starts_with("\xFF\xFE") || view.starts_with("\xFE\xFF")) {
+        QStringDecoder decoder(view[0] == '\xFF' ? QStringConverter::Utf16LE
+                                                 : QStringConverter::Utf16BE);
+        const QString text = decoder(QByteArrayView(bytes).sliced(2));
+        return decoder.hasError() ? bytes : QByteArray::fromStdString(toCp949(text));
+    }
+    const bool utf8Mark = view.starts_with("\xEF\xBB\xBF");
+    const std::string_view body = utf8Mark ? view.substr(3) : view;
+    std::string name = DeclaredEncoding(body);
+    if (name.empty() && utf8Mark) {
+        name = "utf-8";
+    }
+    if (name.empty() || IsCodePage949Name(name)) {
+        return bytes;
+    }
+    QStringDecoder decoder(name.c_str());
+    if (!decoder.isValid()) {
+        return bytes;  // an encoding nobody here knows: as it stands
+    }
+    const QString text = decoder(QByteArrayView(body.data(), qsizetype(body.size())));
+    if (decoder.hasError()) {
+        return bytes;
+    }
+    return QByteArray::fromStdString(toCp949(text));
+}
 
 // The next node after node in document order, staying inside root's subtree.
 pugi::xml_node NextInTree(pugi::xml_node node, pugi::xml_node root) {
@@ -301,14 +371,14 @@ LayoutLoadStatus ReadLayoutBytes(CDesktopInfo& doc, const QByteArray& bytes, Ima
     if (bytes.size() > kMaxLayoutFileBytes) {
         return LayoutLoadStatus::kRefused;
     }
-    // Bytes are taken as they are (the file is CP949 whatever it declares); entities
-    // are decoded by DecodeXmlText, so pugixml must leave them alone.
+    // Entities are decoded by DecodeXmlText, so pugixml must leave them alone.
+    const QByteArray text = LayoutBytesAsCp949(bytes);
     pugi::xml_document xml;
     // As a fragment, so that text beside the root element shows and is refused below.
     const unsigned options =
         pugi::parse_cdata | pugi::parse_wconv_attribute | pugi::parse_eol | pugi::parse_fragment;
     const pugi::xml_parse_result parsed =
-        xml.load_buffer(bytes.constData(), std::size_t(bytes.size()), options, pugi::encoding_utf8);
+        xml.load_buffer(text.constData(), std::size_t(text.size()), options, pugi::encoding_utf8);
     if (parsed.status == pugi::status_out_of_memory) {
         return LayoutLoadStatus::kRefused;
     }

@@ -8,10 +8,6 @@
 
 namespace vodirev::test {
 
-std::string Cp949(const char* utf8) {
-    return toCp949(QString::fromUtf8(utf8));
-}
-
 QByteArray PngBytes(const QColor& colour, int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);

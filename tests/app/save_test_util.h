@@ -2,6 +2,7 @@
 // A small room on the reference server for the save tests: the lists, the layout
 // and the images that the start-up brings into the working folder.
 
+#include "common/cp949.h"
 #include "server/reference_server.h"
 
 #include <QByteArray>
@@ -10,9 +11,6 @@
 #include <string>
 
 namespace vodirev::test {
-
-// CP949 bytes of a text written in the source as UTF-8.
-std::string Cp949(const char* utf8);
 
 // A solid picture encoded as PNG.
 QByteArray PngBytes(const QColor& colour, int width, int height);

@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers of the document suites: pictures and files made by the tests.
 
+#include "common/cp949.h"
 #include "common/temp_dir.h"
 
 #include <QColor>

@@ -262,6 +262,37 @@ TEST(LayoutReader, DecodesEntitiesReferencesAndCdata) {
     EXPECT_EQ(doc.m_label[0].m_strText, "x");  // trimmed after decoding
 }
 
+// A layout declared UTF-8 (made by another tool) reads as the same desktop in the
+// editor's code page: its Hangul title and picture path are found, not garbled.
+TEST(LayoutReader, ConvertsALayoutDeclaredInAnotherEncoding) {
+    ScopedWorkDir dir;
+    WritePicture(QStringLiteral("images/bkicons/폴더.gif"), 24, 20);
+    const std::string utf8Body =
+        "<desktop><icon x=\"3\"><title>새폴더</title><image>images\\bkicons\\폴더.gif</image>"
+        "</icon></desktop>";
+    ImageCache cache;
+    for (const std::string head : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+                                   "\xEF\xBB\xBF<?xml version='1.0' encoding = 'utf-8' ?>"}) {
+        WriteFileBytes(QStringLiteral("utf8.xml"), Bytes(head + utf8Body));
+        CDesktopInfo doc;
+        ASSERT_EQ(ReadLayoutFile(doc, QStringLiteral("utf8.xml"), cache), LayoutLoadStatus::kRead);
+        ASSERT_EQ(doc.m_arrFolder.size(), 1u) << head;
+        EXPECT_EQ(doc.m_arrFolder[0].m_strTitle, kNewFolder);
+        EXPECT_EQ(doc.m_arrFolder[0].m_szImage.str(), Cp949("images\\bkicons\\폴더.gif"));
+        EXPECT_EQ(doc.m_arrFolder[0].m_pBitmap.size(), QSize(24, 20));
+    }
+
+    // Declared UTF-8 but written in the code page: taken byte for byte, as before.
+    WriteFileBytes(QStringLiteral("mislabelled.xml"),
+                   Bytes("<?xml version=\"1.0\" encoding=\"UTF-8\"?><desktop><icon><title>" +
+                         std::string(kNewFolder) + "</title></icon></desktop>"));
+    CDesktopInfo doc;
+    ASSERT_EQ(ReadLayoutFile(doc, QStringLiteral("mislabelled.xml"), cache),
+              LayoutLoadStatus::kRead);
+    ASSERT_EQ(doc.m_arrFolder.size(), 1u);
+    EXPECT_EQ(doc.m_arrFolder[0].m_strTitle, kNewFolder);
+}
+
 TEST(LayoutReader, ReadsOnlyDirectChildrenOfDesktopElements) {
     ScopedWorkDir dir;
     WriteFileBytes(QStringLiteral("nested.xml"),

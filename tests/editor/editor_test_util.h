@@ -2,6 +2,7 @@
 // Small desktops built in code for the editor suites.
 
 #include "base/text.h"
+#include "common/cp949.h"
 #include "document/desktop_session.h"
 #include "document/info_label.h"
 
@@ -16,10 +17,6 @@ inline QImage Solid(int width, int height, QRgb color) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
     return image;
-}
-
-inline std::string Cp949(const char* utf8) {
-    return toCp949(QString::fromUtf8(utf8));
 }
 
 // An icon whose rectangle is its bitmap's size at (x, y), as the loader makes it.
