@@ -1,9 +1,9 @@
 #include "app/instance_guard.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 namespace vodirev {
@@ -21,29 +21,21 @@ static bool isPid(const char* name) {
 }
 
 bool ProcessHasModule(int pid, const std::string& moduleName, const std::string& procRoot) {
-    std::ifstream maps(procRoot + "/" + std::to_string(pid) + "/maps");
-    if (!maps) {
+    const std::string link = procRoot + "/" + std::to_string(pid) + "/exe";
+    char target[4096];
+    const ssize_t length = readlink(link.c_str(), target, sizeof target);
+    if (length <= 0 || std::size_t(length) >= sizeof target) {
         return false;
     }
-    std::string line;
-    while (std::getline(maps, line)) {
-        // "address perms offset dev inode   pathname": the path starts at the first '/'.
-        const std::size_t pathStart = line.find('/');
-        if (pathStart == std::string::npos) {
-            continue;
-        }
-        std::string path = line.substr(pathStart);
-        const std::string deleted = " (deleted)";
-        if (path.size() > deleted.size() &&
-            path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0) {
-            path.resize(path.size() - deleted.size());
-        }
-        const std::size_t slash = path.rfind('/');
-        if (path.compare(slash + 1, std::string::npos, moduleName) == 0) {
-            return true;
-        }
+    std::string path(target, std::size_t(length));
+    const std::string deleted = " (deleted)";
+    if (path.size() > deleted.size() &&
+        path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0) {
+        path.resize(path.size() - deleted.size());
     }
-    return false;
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    return path.compare(nameStart, std::string::npos, moduleName) == 0;
 }
 
 int CountProcessesWithModule(const std::string& moduleName, const std::string& procRoot) {

@@ -1,6 +1,8 @@
 #pragma once
-// Counting running editors: a process counts when it maps a file whose base name is
-// exactly the editor's executable name (case-sensitive) and we may read its maps.
+// Counting running editors: a process counts when the program it runs (its
+// /proc/PID/exe link) has exactly the editor's executable name as base name
+// (case-sensitive). A process that merely maps the file (a debugger, an indexer)
+// does not count.
 
 #include <string>
 
@@ -8,8 +10,9 @@ namespace vodirev {
 
 inline constexpr const char* kEditorModuleName = "VeradaVodirev";
 
-// True when process pid maps a file whose base name equals moduleName exactly.
-// False when the process's map cannot be read.
+// True when process pid runs a program whose base name equals moduleName exactly
+// (also when that file was deleted or replaced since). False when the process's
+// program link cannot be read.
 bool ProcessHasModule(int pid, const std::string& moduleName,
                       const std::string& procRoot = "/proc");
 

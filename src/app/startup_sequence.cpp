@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringList>
 #include <cstdio>
 #include <vector>
 
@@ -135,6 +137,17 @@ void loadMenusAndLayout(DesktopSession& session) {
 }
 
 }  // namespace
+
+QString CommandLineFromArguments(int argc, const char* const* argv) {
+    QStringList words;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView word(argv[i]);
+        QStringDecoder utf8(QStringConverter::Utf8);
+        QString text = utf8(word);
+        words << (utf8.hasError() ? fromCp949(std::string_view(word.data(), word.size())) : text);
+    }
+    return words.join(u' ');
+}
 
 StartupCommandLine ParseCommandLine(std::string_view line) {
     StartupCommandLine result;

@@ -24,6 +24,11 @@ struct StartupCommandLine {
 // blank gives an empty room id; missing words give 0.
 StartupCommandLine ParseCommandLine(std::string_view line);
 
+// The command line after the program name, words joined by one blank. A word that is
+// not valid UTF-8 is taken as code page 949 bytes (a room id typed on a Korean
+// console or passed on by another program of the room).
+QString CommandLineFromArguments(int argc, const char* const* argv);
+
 // Brings one numbered file: asks "exist.jsp?fn=PATH"; downloads it when the server
 // answers 1, deletes the local copy when it answers 0. When the server could not be
 // asked, or answered anything else, the local copy stays.

@@ -1,6 +1,7 @@
 #include "app/verada_vodirev_app.h"
 
 #include "app/instance_guard.h"
+#include "app/startup_sequence.h"
 #include "app/verada_vodirev_dlg.h"
 
 #include <curl/curl.h>
@@ -10,12 +11,7 @@
 namespace vodirev {
 
 CVeradaVodirevApp::CVeradaVodirevApp(int& argc, char** argv) : QApplication(argc, argv) {
-    // The command line is the text after the program name, words joined by one blank.
-    QStringList words;
-    for (int i = 1; i < argc; ++i) {
-        words << QString::fromLocal8Bit(argv[i]);
-    }
-    m_commandLine = words.join(u' ');
+    m_commandLine = CommandLineFromArguments(argc, argv);
 }
 
 bool CVeradaVodirevApp::InitInstance() {

@@ -1,5 +1,7 @@
 #include "app/startup_sequence.h"
 
+#include "base/text.h"
+
 #include <gtest/gtest.h>
 
 using namespace vodirev;
@@ -23,6 +25,16 @@ TEST(CommandLine, SplitsRoomDesktopAndTemplate) {
     const auto leadingBlank = ParseCommandLine(" room7 3");
     EXPECT_EQ(leadingBlank.roomId, "");
     EXPECT_EQ(leadingBlank.desktop, 0);  // "room7" is the number word: no digits
+}
+
+TEST(CommandLine, ARoomIdInTheCodePageKeepsItsBytes) {
+    const char* argv[] = {"VeradaVodirev", "\xB9\xE6\x31", "2", "0"};  // 방1 in CP949
+    const auto cp949 = ParseCommandLine(toCp949(CommandLineFromArguments(4, argv)));
+    EXPECT_EQ(cp949.roomId, "\xB9\xE6\x31");
+    EXPECT_EQ(cp949.desktop, 2);
+
+    const char* utf8[] = {"VeradaVodirev", "방1", "3"};
+    EXPECT_EQ(ParseCommandLine(toCp949(CommandLineFromArguments(3, utf8))).roomId, "\xB9\xE6\x31");
 }
 
 TEST(CommandLine, CutsOverlongWordsInsteadOfOverflowing) {

@@ -15,8 +15,11 @@ using vodirev::test::WriteFileBytes;
 
 namespace {
 
-void fakeProcess(const QString& root, int pid, const QByteArray& maps) {
-    WriteFileBytes(QStringLiteral("%1/%2/maps").arg(root).arg(pid), maps);
+// A process under a fake /proc: the program it runs, and its memory map.
+void fakeProcess(const QString& root, int pid, const char* program, const QByteArray& maps = {}) {
+    const QString dir = QStringLiteral("%1/%2").arg(root).arg(pid);
+    WriteFileBytes(dir + "/maps", maps);
+    ASSERT_TRUE(QFile::link(QString::fromUtf8(program), dir + "/exe"));
 }
 
 QByteArray mapLine(const char* path) {
@@ -25,24 +28,25 @@ QByteArray mapLine(const char* path) {
 
 }  // namespace
 
-TEST(InstanceGuard, CountsOnlyTheExactBaseNameOfAMappedFile) {
+TEST(InstanceGuard, CountsProcessesByTheProgramTheyRun) {
     QTemporaryDir proc;
-    fakeProcess(proc.path(), 10, mapLine("/opt/vv/VeradaVodirev") + mapLine("/usr/lib/libc.so.6"));
-    fakeProcess(proc.path(), 11, mapLine("/home/op/VeradaVodirev (deleted)"));
-    fakeProcess(proc.path(), 12, mapLine("/opt/vv/veradavodirev"));        // other letter case
-    fakeProcess(proc.path(), 13, mapLine("/opt/vv/VeradaVodirev-copy"));   // renamed copy
-    fakeProcess(proc.path(), 14, mapLine("/opt/VeradaVodirev/bin/tool"));  // folder of that name
-    fakeProcess(proc.path(), 15, "7ffd1000-7ffd2000 rw-p 00000000 00:00 0 [stack]\n");
-    QDir(proc.path()).mkpath("16");  // a process whose map we may not read
+    fakeProcess(proc.path(), 10, "/opt/vv/VeradaVodirev", mapLine("/usr/lib/libc.so.6"));
+    fakeProcess(proc.path(), 11, "/home/op/VeradaVodirev (deleted)");
+    fakeProcess(proc.path(), 12, "/opt/vv/veradavodirev");        // other letter case
+    fakeProcess(proc.path(), 13, "/opt/vv/VeradaVodirev-copy");   // renamed copy
+    fakeProcess(proc.path(), 14, "/opt/VeradaVodirev/bin/tool");  // folder of that name
+    // A debugger or an indexer that maps the editor's file is no editor.
+    fakeProcess(proc.path(), 15, "/usr/bin/gdb", mapLine("/opt/vv/VeradaVodirev"));
+    QDir(proc.path()).mkpath("16");  // a process whose program we may not read
     QDir(proc.path()).mkpath("self-not-a-pid");
 
-    EXPECT_TRUE(ProcessHasModule(10, kEditorModuleName, proc.path().toStdString()));
-    EXPECT_TRUE(ProcessHasModule(11, kEditorModuleName, proc.path().toStdString()));
-    EXPECT_FALSE(ProcessHasModule(12, kEditorModuleName, proc.path().toStdString()));
-    EXPECT_FALSE(ProcessHasModule(13, kEditorModuleName, proc.path().toStdString()));
-    EXPECT_FALSE(ProcessHasModule(14, kEditorModuleName, proc.path().toStdString()));
-    EXPECT_FALSE(ProcessHasModule(16, kEditorModuleName, proc.path().toStdString()));
-    EXPECT_EQ(CountProcessesWithModule(kEditorModuleName, proc.path().toStdString()), 2);
+    const std::string root = proc.path().toStdString();
+    EXPECT_TRUE(ProcessHasModule(10, kEditorModuleName, root));
+    EXPECT_TRUE(ProcessHasModule(11, kEditorModuleName, root));
+    for (int pid : {12, 13, 14, 15, 16}) {
+        EXPECT_FALSE(ProcessHasModule(pid, kEditorModuleName, root)) << pid;
+    }
+    EXPECT_EQ(CountProcessesWithModule(kEditorModuleName, root), 2);
     EXPECT_EQ(CountProcessesWithModule(kEditorModuleName, "/nonexistent-proc"), -1);
 }
 
