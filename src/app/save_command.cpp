@@ -1,13 +1,12 @@
 #include "app/save_command.h"
 
 #include "base/text.h"
-#include "dialogs/desktop_save_dlg.h"
 #include "dialogs/upload_view_dlg.h"
+#include "editor/command_ui.h"
 #include "editor/frame_renderer.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QMessageBox>
 #include <QStringList>
 
 namespace vodirev {
@@ -27,12 +26,6 @@ void AppendFileList(QStringList& lines, const std::vector<std::string>& files) {
     if (count > kMaxListedFiles) {
         lines << QStringLiteral("  … 외 %1개").arg(count - kMaxListedFiles);
     }
-}
-
-void ShowMessageBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
 }
 
 UploadPassResult RunUploadDialog(QWidget* parent, const std::string& roomId, int desktop) {
@@ -79,13 +72,7 @@ QString SaveProblemsMessage(const SaveReport& report) {
 bool RunSaveCommand(SaveCommandContext& context) {
     DesktopSession& session = context.session;
     CServerClient& server = context.server;
-    auto showMessage = [&context](const QString& text) {
-        if (context.showMessage) {
-            context.showMessage(text);
-        } else {
-            ShowMessageBox(context.parent, text);
-        }
-    };
+    CommandUi& ui = context.ui;
 
     // A server that was away earlier gets another chance: a client that met a
     // transport failure refuses every request until it connects again.
@@ -96,14 +83,13 @@ bool RunSaveCommand(SaveCommandContext& context) {
     std::string title;
     server.QueryText(TitleQueryTarget(session.m_szRoomId.str(), session.m_nDesktop), title,
                      kTitleBufferSize);
-    context.nameDialog.m_strTitle = title;
-    const bool confirmed = context.runNameDialog ? context.runNameDialog(context.nameDialog)
-                                                 : context.nameDialog.exec() == QDialog::Accepted;
-    if (!confirmed) {
-        showMessage(QString::fromUtf8(kTitleMissingMessage));
+    DesktopSaveModel name;
+    name.m_strTitle = title;
+    if (!ui.RunDialog(name)) {
+        ui.ShowMessage(QString::fromUtf8(kTitleMissingMessage));
         return false;
     }
-    const std::string confirmedTitle = context.nameDialog.m_strTitle;
+    const std::string confirmedTitle = name.m_strTitle;
 
     // The preview is the desktop as the client PCs show it, with the launcher where
     // the operator sees it over the desktop in the editor.
@@ -124,7 +110,7 @@ bool RunSaveCommand(SaveCommandContext& context) {
     }
 
     if (report.HasProblems()) {
-        showMessage(SaveProblemsMessage(report));
+        ui.ShowMessage(SaveProblemsMessage(report));
     }
     if (context.endProgram) {
         context.endProgram();

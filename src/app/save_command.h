@@ -14,23 +14,17 @@ class QWidget;
 
 namespace vodirev {
 
-class CDesktopSaveDlg;
+class CommandUi;
 class FrameRenderer;
 
 struct SaveCommandContext {
-    QWidget* parent = nullptr;  // the editor window
+    QWidget* parent = nullptr;  // the editor window, parent of the upload dialog
+    CommandUi& ui;              // the name dialog (DesktopSaveModel) and the messages
     DesktopSession& session;
     CServerClient& server;  // the window's client
-    CDesktopSaveDlg& nameDialog;
     FrameRenderer& renderer;
     std::function<void()> endProgram{};  // the window's done()
-
-    // Seams; empty ones mean the real thing.
-    // Runs the name dialog; returns whether it ended with OK. Default: exec().
-    std::function<bool(CDesktopSaveDlg&)> runNameDialog{};
-    // Shows a message box with an OK button. Default: QMessageBox.
-    std::function<void(const QString&)> showMessage{};
-    // Runs the upload pass. Default: the upload dialog, modal over parent.
+    // Runs the upload pass. Empty: the upload dialog, modal over parent.
     UploadPassRunner runUploadPass{};
 };
 

@@ -126,17 +126,36 @@ void loadLauncher(DesktopSession& session) {
 }
 
 // Steps 11 and 12, and the resolution the window takes from the layout.
-void loadMenusAndLayout(DesktopSession& session) {
+StartupNotes loadMenusAndLayout(DesktopSession& session) {
     LoadMenuList(session);
     LoadSysMenuList(session);
     session.m_desktop.LoadDesktopXml(ChooseLayoutFile(session.m_nDesktop));
+    StartupNotes notes;
+    const int width = session.m_desktop.m_nWidth;
+    const int height = session.m_desktop.m_nHeight;
+    notes.layoutResolution = QSize(width, height);
+    notes.resolutionRefused = width > kMaxResolutionSide || height > kMaxResolutionSide;
     // A layout without a background element gives no size; the editor then shows
-    // the smallest of its resolutions rather than an empty window.
-    session.m_nResWidth = session.m_desktop.m_nWidth > 0 ? session.m_desktop.m_nWidth : 1024;
-    session.m_nResHeight = session.m_desktop.m_nHeight > 0 ? session.m_desktop.m_nHeight : 768;
+    // the smallest of its resolutions rather than an empty window. A size past the
+    // bound is handled the same way.
+    const bool usable = !notes.resolutionRefused;
+    session.m_nResWidth = usable && width > 0 ? width : kDefaultResolutionWidth;
+    session.m_nResHeight = usable && height > 0 ? height : kDefaultResolutionHeight;
+    return notes;
 }
 
 }  // namespace
+
+QString RefusedResolutionMessage(QSize refused, int shownWidth, int shownHeight) {
+    return QStringLiteral(
+               "레이아웃의 해상도 %1 x %2 는 너무 커서 열 수 없습니다 "
+               "(가로, 세로 최대 %3). %4 x %5 로 엽니다.")
+        .arg(refused.width())
+        .arg(refused.height())
+        .arg(kMaxResolutionSide)
+        .arg(shownWidth)
+        .arg(shownHeight);
+}
 
 QString CommandLineFromArguments(int argc, const char* const* argv) {
     QStringList words;
@@ -207,8 +226,8 @@ int FetchListImages(CServerClient& server, const DesktopSession& session) {
     return 0;
 }
 
-void RunStartupSequence(DesktopSession& session, CServerClient& server,
-                        std::string_view commandLine) {
+StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
+                                std::string_view commandLine) {
     session.m_szWorkDir = toCp949(QDir::currentPath());
     session.m_nDesktop = 0;
     session.m_nTemplate = 0;
@@ -266,10 +285,10 @@ void RunStartupSequence(DesktopSession& session, CServerClient& server,
         FetchListImages(server, session);
         loadLauncher(session);
     }
-    loadMenusAndLayout(session);
+    return loadMenusAndLayout(session);
 }
 
-void LoadWorkingFolder(DesktopSession& session, int desktop) {
+StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop) {
     session.m_nDesktop = desktop;
     session.m_nLauncherType = 0;
     session.m_nLauncherX = 0;
@@ -277,7 +296,7 @@ void LoadWorkingFolder(DesktopSession& session, int desktop) {
     if (desktop > 0) {
         loadLauncher(session);
     }
-    loadMenusAndLayout(session);
+    return loadMenusAndLayout(session);
 }
 
 QString ChooseLayoutFile(int desktop) {

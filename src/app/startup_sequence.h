@@ -7,6 +7,7 @@
 #include "document/desktop_session.h"
 #include "server/server_client.h"
 
+#include <QSize>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -18,6 +19,17 @@ struct StartupCommandLine {
     int desktop = 0;     // N: above 0 switches the server synchronisation on
     int templ = 0;       // T: when not 0 the numbered files come from the common folder
 };
+
+// What the operator should hear about once start-up is over.
+struct StartupNotes {
+    // A side of the layout's resolution was past kMaxResolutionSide: the editor shows
+    // the default resolution instead.
+    bool resolutionRefused = false;
+    QSize layoutResolution;  // as the layout gave it
+};
+
+// The message for a refused resolution: the size asked for and the size shown.
+QString RefusedResolutionMessage(QSize refused, int shownWidth, int shownHeight);
 
 // Splits "ROOM N T": the whole line is cut to 63 bytes, the room id to 19 and each
 // number word to 9 before conversion; runs of blanks separate the words; a leading
@@ -39,12 +51,12 @@ int FetchListImages(CServerClient& server, const DesktopSession& session);
 
 // Start-up steps 2 to 12: everything up to and including reading the layout file.
 // The window sizes itself afterwards from session.m_nResWidth / m_nResHeight.
-void RunStartupSequence(DesktopSession& session, CServerClient& server,
-                        std::string_view commandLine);
+StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
+                                std::string_view commandLine);
 
 // The local half of start-up for desktop N (no network): the launcher when N > 0,
 // the menus and the layout, and the resolution taken from the layout.
-void LoadWorkingFolder(DesktopSession& session, int desktop);
+StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop);
 
 // "desktop%03d.xml" for N when it can be opened, otherwise "desktop_d.xml".
 QString ChooseLayoutFile(int desktop);

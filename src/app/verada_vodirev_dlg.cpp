@@ -30,7 +30,13 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
+    RegisterDialogs();
     RouteCommands();
+}
+
+void CVeradaVodirevDlg::RegisterDialogs() {
+    m_ui.SetDialogRunner<DesktopSaveModel>(
+        [this](DesktopSaveModel& model) { return RunDesktopSaveDlg(m_dlgSave, model); });
 }
 
 void CVeradaVodirevDlg::RouteCommands() {
@@ -39,19 +45,21 @@ void CVeradaVodirevDlg::RouteCommands() {
 }
 
 void CVeradaVodirevDlg::OnSaveAndExit() {
-    SaveCommandContext context{this,      m_session,  m_server,
-                               m_dlgSave, m_renderer, [this] { done(QDialog::Accepted); }};
+    SaveCommandContext context{this,     m_ui,       m_session,
+                               m_server, m_renderer, [this] { done(QDialog::Accepted); }};
     RunSaveCommand(context);
 }
 
 void CVeradaVodirevDlg::OnInitDialog() {
     m_state = CanvasState{};
-    RunStartupSequence(m_session, m_server, toCp949(m_commandLine));
+    const StartupNotes notes = RunStartupSequence(m_session, m_server, toCp949(m_commandLine));
     RecreateCanvas();
     move(0, 0);
     m_state.m_bLauncherDrag = false;
-    m_session.m_desktop.m_nNewX = 500;
-    m_session.m_desktop.m_nNewY = 300;
+    if (notes.resolutionRefused) {
+        m_ui.ShowMessage(RefusedResolutionMessage(notes.layoutResolution, m_session.m_nResWidth,
+                                                  m_session.m_nResHeight));
+    }
 }
 
 void CVeradaVodirevDlg::RecreateCanvas() {

@@ -3,6 +3,7 @@
 // forwards what the operator does to the canvas controller, the context menus and
 // the command table, and paints the frames the renderer composes.
 
+#include "app/qt_command_ui.h"
 #include "dialogs/desktop_save_dlg.h"
 #include "dialogs/resoluation_dlg.h"
 #include "document/desktop_session.h"
@@ -45,6 +46,7 @@ protected:
 
 private:
     void RouteCommands();
+    void RegisterDialogs();
     void OnSaveAndExit();
     void Apply(const MouseOutcome& outcome);
     void OnRButtonDown(QPoint client);
@@ -59,6 +61,7 @@ private:
     CommandRouter m_router;
     CServerClient m_server;
     CDesktopSaveDlg m_dlgSave;
+    QtCommandUi m_ui{this};
     CResoluationDlg m_dlgResolution;
     bool m_bMovePending = false;  // a press on empty canvas: move once the pointer drags
     QPoint m_ptMoveStart;

@@ -57,4 +57,13 @@ void CDesktopSaveDlg::accept() {
     QDialog::accept();
 }
 
+bool RunDesktopSaveDlg(CDesktopSaveDlg& dialog, DesktopSaveModel& model) {
+    dialog.m_strTitle = model.m_strTitle;
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    model.m_strTitle = dialog.m_strTitle;
+    return true;
+}
+
 }  // namespace vodirev

@@ -1,6 +1,8 @@
 #pragma once
 // Asks for the desktop's name when the desktop is saved.
 
+#include "editor/command_ui.h"
+
 #include <QDialog>
 #include <string>
 
@@ -31,5 +33,9 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };
+
+// Runs dialog over the model: the model's title in, the edited one out on "확인".
+// True when the operator confirmed.
+bool RunDesktopSaveDlg(CDesktopSaveDlg& dialog, DesktopSaveModel& model);
 
 }  // namespace vodirev

@@ -30,8 +30,10 @@ public:
     std::array<ColorRef, kLabelSlots> m_crLabel{};         // black until set
     FixedString<256> m_szBackground;
     QImage m_imgBackground;
-    int m_nNewX = 0;  // where the next created icon goes
-    int m_nNewY = 0;
+    // Where the next created icon goes: the last right-click on empty canvas, and
+    // before any a point well inside every resolution.
+    int m_nNewX = 500;
+    int m_nNewY = 300;
 
     // Reads a layout file into this (fresh) document. Returns 0 when the file was
     // handed to the reader (also when missing or not well-formed: nothing is read).

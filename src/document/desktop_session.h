@@ -13,6 +13,13 @@
 
 namespace vodirev {
 
+// The largest side of a resolution the editor designs for. A layout asking for more
+// (30000 x 30000 would need gigabytes for the canvas and paint nothing) is opened at
+// the default resolution instead.
+inline constexpr int kMaxResolutionSide = 16384;
+inline constexpr int kDefaultResolutionWidth = 1024;
+inline constexpr int kDefaultResolutionHeight = 768;
+
 class DesktopSession {
 public:
     CDesktopInfo m_desktop;

@@ -3,6 +3,7 @@
 
 #include "app/save_command.h"
 
+#include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
 #include "editor/frame_renderer.h"
@@ -30,6 +31,15 @@ struct Outcome {
     std::vector<QString> messages;
 };
 
+// Messages answered by the fake seam, the name asked for by the real name dialog.
+struct SaveUi : test::FakeCommandUi {
+    explicit SaveUi(CDesktopSaveDlg& nameDialog) {
+        onDialog = [&nameDialog](DialogModel& model) {
+            return RunDesktopSaveDlg(nameDialog, dynamic_cast<DesktopSaveModel&>(model));
+        };
+    }
+};
+
 DesktopSession RoomSession(const char* room, int desktop) {
     DesktopSession session;
     session.m_szRoomId = room;
@@ -53,9 +63,8 @@ TEST(SaveCommand, ACancelledNameDialogWritesNothingAndAsksForATitle) {
     CDesktopSaveDlg nameDialog;
     FrameRenderer renderer;
     Outcome outcome;
-    SaveCommandContext context{nullptr,    session,  client,
-                               nameDialog, renderer, [&] { ++outcome.ended; }};
-    context.showMessage = [&](const QString& text) { outcome.messages.push_back(text); };
+    SaveUi ui(nameDialog);
+    SaveCommandContext context{nullptr, ui, session, client, renderer, [&] { ++outcome.ended; }};
 
     QString shown;
     QTimer::singleShot(0, &nameDialog, [&] {
@@ -65,7 +74,7 @@ TEST(SaveCommand, ACancelledNameDialogWritesNothingAndAsksForATitle) {
     });
     EXPECT_FALSE(RunSaveCommand(context));
     EXPECT_EQ(shown, QStringLiteral("저장된 이름"));
-    EXPECT_EQ(outcome.messages, std::vector<QString>{QStringLiteral("타이틀 입력해 주세요.")});
+    EXPECT_EQ(ui.messages, std::vector<QString>{QStringLiteral("타이틀 입력해 주세요.")});
     EXPECT_EQ(outcome.ended, 0);
     EXPECT_EQ(server.requests(), Lines{"GET /getTitle.jsp?id=R1&type=3"});
     EXPECT_TRUE(QDir(".").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
@@ -90,12 +99,14 @@ TEST(SaveCommand, WithoutAServerItSavesLocallyTellsTheOperatorAndEnds) {
     nameDialog.m_strTitle = "old";
     FrameRenderer renderer;
     Outcome outcome;
-    SaveCommandContext context{nullptr,    session,  client,
-                               nameDialog, renderer, [&] { ++outcome.ended; }};
-    context.showMessage = [&](const QString& text) {
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the operator can click OK
-        outcome.messages.push_back(text);
-    };
+    struct : SaveUi {
+        using SaveUi::SaveUi;
+        void ShowMessage(const QString& text) override {
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the operator can click OK
+            SaveUi::ShowMessage(text);
+        }
+    } ui{nameDialog};
+    SaveCommandContext context{nullptr, ui, session, client, renderer, [&] { ++outcome.ended; }};
     QTimer::singleShot(0, &nameDialog, [&] {
         EXPECT_EQ(nameDialog.titleEdit()->text(), QString());  // no title came back
         nameDialog.titleEdit()->setText(QStringLiteral("새 이름"));
@@ -105,8 +116,8 @@ TEST(SaveCommand, WithoutAServerItSavesLocallyTellsTheOperatorAndEnds) {
     EXPECT_EQ(nameDialog.m_strTitle, Cp949("새 이름"));
     EXPECT_EQ(outcome.ended, 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    ASSERT_EQ(outcome.messages.size(), 1u);
-    const QString& message = outcome.messages.front();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString& message = ui.messages.front();
     for (const char* name : {"desktop004.xml", "LIST_IMAGE_004.db", "LIST_MENU_004.db",
                              "LAUNCHER_004.TXT", "LIST_SYSMENU_004.db", "desktop004.gif"}) {
         EXPECT_TRUE(QFileInfo::exists(QString::fromLatin1(name))) << name;

@@ -6,6 +6,7 @@
 
 #include "app/save_command.h"
 #include "app/startup_sequence.h"
+#include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
 #include "document/list_files.h"
@@ -110,19 +111,19 @@ protected:
 TEST_F(SaveRoomTest, TheServerEndsUpWithTheSavedDesktopInProtocolOrder) {
     Edit();
     const std::string title = Cp949("우리 PC방 100%");
-    CDesktopSaveDlg nameDialog;
     FrameRenderer renderer;
     std::string proposed = "unset";
     int ended = 0;
-    std::vector<QString> messages;
     std::vector<int> progress;
-    SaveCommandContext context{nullptr, session, client, nameDialog, renderer, [&] { ++ended; }};
-    context.runNameDialog = [&](CDesktopSaveDlg& dialog) {
-        proposed = dialog.m_strTitle;
-        dialog.m_strTitle = title;
+    test::FakeCommandUi ui;
+    ui.onDialog = [&](DialogModel& model) {
+        auto& name = dynamic_cast<DesktopSaveModel&>(model);
+        proposed = name.m_strTitle;
+        name.m_strTitle = title;
         return true;
     };
-    context.showMessage = [&](const QString& text) { messages.push_back(text); };
+    const std::vector<QString>& messages = ui.messages;
+    SaveCommandContext context{nullptr, ui, session, client, renderer, [&] { ++ended; }};
     context.runUploadPass = DirectPass(&progress);
     ASSERT_TRUE(RunSaveCommand(context));
     EXPECT_EQ(ended, 1);

@@ -167,6 +167,31 @@ TEST_F(StartupTest, RoomIdAloneAsksNothing) {
     EXPECT_EQ(m_session.m_nResWidth, 800);              // desktop000.xml is missing: desktop_d.xml
 }
 
+// A layout asking for an absurd resolution opens at the default one, and the
+// operator is told; new icons go to the usual insertion point.
+TEST_F(StartupTest, AnAbsurdResolutionIsRefused) {
+    for (const char* size :
+         {"width=\"30000\" height=\"30000\"", "width=\"1920\" height=\"16385\""}) {
+        WriteFileBytes("desktop_d.xml", QByteArray("<desktop><background ") + size +
+                                            "><image>none.png</image></background></desktop>");
+        DesktopSession session;
+        const StartupNotes notes = RunStartupSequence(session, m_client, "room7");
+        EXPECT_TRUE(notes.resolutionRefused) << size;
+        EXPECT_EQ(session.m_nResWidth, 1024);
+        EXPECT_EQ(session.m_nResHeight, 768);
+        EXPECT_EQ(session.m_desktop.m_nNewX, 500);
+        EXPECT_EQ(session.m_desktop.m_nNewY, 300);
+        EXPECT_TRUE(
+            RefusedResolutionMessage(notes.layoutResolution, 1024, 768)
+                .contains(QString::fromLatin1(size[7] == '3' ? "30000 x 30000" : "1920 x 16385")));
+    }
+    WriteFileBytes("desktop_d.xml",
+                   "<desktop><background width=\"16384\" height=\"1080\"/></desktop>");
+    DesktopSession largest;
+    EXPECT_FALSE(RunStartupSequence(largest, m_client, "room7").resolutionRefused);
+    EXPECT_EQ(largest.m_nResWidth, 16384);
+}
+
 TEST_F(StartupTest, FileTheServerLacksLosesItsLocalCopyOnlyWhenTheServerSaysSo) {
     // The server holds no room files at all: exist.jsp answers 0 for each.
     WriteFileBytes("LIST_MENU_003.db", "stale\r\n");

@@ -40,7 +40,14 @@ int RunRenderCommand(const QStringList& args) {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(workDir);
     session.m_szWorkDir = toCp949(QDir::currentPath());
-    LoadWorkingFolder(session, desktop);
+    const StartupNotes notes = LoadWorkingFolder(session, desktop);
+    if (notes.resolutionRefused) {
+        std::fprintf(stderr, "vodirev render: %s\n",
+                     RefusedResolutionMessage(notes.layoutResolution, session.m_nResWidth,
+                                              session.m_nResHeight)
+                         .toLocal8Bit()
+                         .constData());
+    }
     QDir::setCurrent(previous);
 
     CanvasState outside;
