@@ -3,6 +3,7 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/text_file.h"
+#include "document/file_names.h"
 #include "document/install_images.h"
 #include "document/list_files.h"
 #include "imaging/image_io.h"
@@ -21,31 +22,6 @@ namespace {
 
 constexpr std::size_t kCommandLineBytes = 63;
 constexpr std::size_t kNumberWordBytes = 9;
-
-std::string numbered(const char* pattern, int number) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, number);
-    return buffer;
-}
-
-std::string roomPath(std::string_view room, std::string_view file) {
-    return "/pcroom/" + std::string(room) + "/" + std::string(file);
-}
-
-// Splits at sep; fields[i] is the text between the i-th and (i+1)-th separator.
-std::vector<std::string_view> splitFields(std::string_view line, char sep) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = line.find(sep, start);
-        if (end == std::string_view::npos) {
-            fields.push_back(line.substr(start));
-            return fields;
-        }
-        fields.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-}
 
 // How a list names its images: which lines count, which fields hold paths, and the
 // request that fetches one.
@@ -87,7 +63,7 @@ void scanList(CServerClient& server, const ListScan& scan) {
                 fetchImage(server, scan.addressPrefix, text);
                 break;
             case Fields::kBackground: {
-                const auto fields = splitFields(text, ',');
+                const auto fields = SplitFields(text, ',');
                 const std::size_t commas = fields.size() - 1;
                 if (commas >= 3) {
                     fetchImage(server, scan.addressPrefix, fields[2]);
@@ -98,7 +74,7 @@ void scanList(CServerClient& server, const ListScan& scan) {
                 break;
             }
             case Fields::kSecondOfMenu: {
-                const auto fields = splitFields(text, ';');
+                const auto fields = SplitFields(text, ';');
                 if (fields.size() >= 3) {
                     fetchImage(server, scan.addressPrefix, fields[1]);
                 }
@@ -204,21 +180,22 @@ int FetchListImages(CServerClient& server, const DesktopSession& session) {
         QDir().mkpath(QString::fromLatin1(folder));
     }
     const std::string room = session.m_szRoomId.str();
-    const std::string roomPrefix = "/pcroom/" + room + "/";
+    const std::string roomPrefix = '/' + ServerFolder(room);
+    const std::string commonImage = "getimage.jsp?fn=" + ServerFolder(kCommonRoom);
+    const std::string commonIcon = "geticon.jsp?fn=" + ServerFolder(kCommonRoom);
+    const std::string commonPrefix = '/' + ServerFolder(kCommonRoom);
     const int n = session.m_nDesktop;
     const std::vector<ListScan> scans = {
-        {"LIST_BACKGROUND.db", 10, Fields::kBackground, "getimage.jsp?fn=pcroom/common/"},
-        {"LIST_BACKGROUND_USER.db", 0, Fields::kBackground, roomPrefix},
-        {"COMMON_BACKGROUND_USER.db", 0, Fields::kBackground, "/pcroom/common/"},
-        {"LIST_FOLDER.db", 0, Fields::kWholeLine, "getimage.jsp?fn=pcroom/common/"},
-        {"LIST_FOLDER_USER.db", 4, Fields::kWholeLine, roomPrefix},
-        {"COMMON_FOLDER_USER.db", 4, Fields::kWholeLine, "/pcroom/common/"},
-        {"LIST_MENU.db", 0, Fields::kSecondOfMenu, "geticon.jsp?fn=pcroom/common/"},
-        {QString::fromStdString(numbered("LIST_MENU_%03d.db", n)), 0, Fields::kSecondOfMenu,
-         "geticon.jsp?fn=pcroom/" + room + "/"},
-        {"LIST_SYSMENU.db", 0, Fields::kSecondOfMenu, "geticon.jsp?fn=pcroom/common/"},
-        {QString::fromStdString(numbered("LIST_IMAGE_%03d.db", n)), 5, Fields::kWholeLine,
-         roomPrefix},
+        {kBackgroundList, 10, Fields::kBackground, commonImage},
+        {kBackgroundUserList, 0, Fields::kBackground, roomPrefix},
+        {kCommonBackgroundUserList, 0, Fields::kBackground, commonPrefix},
+        {kFolderList, 0, Fields::kWholeLine, commonImage},
+        {kFolderUserList, 4, Fields::kWholeLine, roomPrefix},
+        {kCommonFolderUserList, 4, Fields::kWholeLine, commonPrefix},
+        {kCommonMenuList, 0, Fields::kSecondOfMenu, commonIcon},
+        {MenuListName(n), 0, Fields::kSecondOfMenu, "geticon.jsp?fn=" + ServerFolder(room)},
+        {kCommonSysMenuList, 0, Fields::kSecondOfMenu, commonIcon},
+        {ImageListName(n), 5, Fields::kWholeLine, roomPrefix},
     };
     for (const ListScan& scan : scans) {
         scanList(server, scan);
@@ -245,41 +222,36 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
     const int t = session.m_nTemplate;
     if (n > 0) {
         server.Connect();
-        static const char* const kCommonFiles[][2] = {
-            {"/pcroom/common/LIST_BACKGROUND.db", "LIST_BACKGROUND.db"},
-            {"/pcroom/common/LIST_FOLDER.db", "LIST_FOLDER.db"},
-            {"/pcroom/common/LIST_MENU.db", "LIST_MENU.db"},
-            {"/pcroom/common/LIST_SYSMENU.db", "LIST_SYSMENU.db"},
-            {"/pcroom/common/desktop001.xml", "desktop_d.xml"},
+        // The common files, the common layout kept as every desktop's fallback.
+        const std::pair<std::string, const char*> commonFiles[] = {
+            {kBackgroundList, kBackgroundList},
+            {kFolderList, kFolderList},
+            {kCommonMenuList, kCommonMenuList},
+            {kCommonSysMenuList, kCommonSysMenuList},
+            {LayoutFileName(1).toStdString(), kDefaultLayoutFile},
         };
-        for (const auto& row : kCommonFiles) {
-            server.DownloadFile(row[0], QString::fromLatin1(row[1]));
+        for (const auto& [serverName, localName] : commonFiles) {
+            server.DownloadFile(ServerPath(kCommonRoom, serverName), QString::fromLatin1(localName));
         }
 
         const std::string room = session.m_szRoomId.str();
+        if (t != 0) {
+            SyncServerFile(server, ServerPath(kCommonRoom, kBackgroundUserList),
+                           kCommonBackgroundUserList);
+        }
+        SyncServerFile(server, ServerPath(room, kBackgroundUserList), kBackgroundUserList);
+        if (t != 0) {
+            SyncServerFile(server, ServerPath(kCommonRoom, kFolderUserList), kCommonFolderUserList);
+        } else {
+            SyncServerFile(server, ServerPath(room, kFolderUserList), kFolderUserList);
+        }
         // The numbered files come from the common folder under T, or from the room's
         // folder under N; locally they are always numbered N.
-        auto numberedSource = [&](const char* pattern) {
-            return t != 0 ? "/pcroom/common/" + numbered(pattern, t)
-                          : roomPath(room, numbered(pattern, n));
-        };
-        auto local = [&](const char* pattern) {
-            return QString::fromStdString(numbered(pattern, n));
-        };
-        if (t != 0) {
-            SyncServerFile(server, "/pcroom/common/LIST_BACKGROUND_USER.db",
-                           "COMMON_BACKGROUND_USER.db");
-        }
-        SyncServerFile(server, roomPath(room, "LIST_BACKGROUND_USER.db"),
-                       "LIST_BACKGROUND_USER.db");
-        if (t != 0) {
-            SyncServerFile(server, "/pcroom/common/LIST_FOLDER_USER.db", "COMMON_FOLDER_USER.db");
-        } else {
-            SyncServerFile(server, roomPath(room, "LIST_FOLDER_USER.db"), "LIST_FOLDER_USER.db");
-        }
-        for (const char* pattern : {"LIST_MENU_%03d.db", "LIST_SYSMENU_%03d.db",
-                                    "LIST_IMAGE_%03d.db", "desktop%03d.xml", "LAUNCHER_%03d.TXT"}) {
-            SyncServerFile(server, numberedSource(pattern), local(pattern));
+        for (QString (*name)(int) :
+             {MenuListName, SysMenuListName, ImageListName, LayoutFileName, LauncherFileName}) {
+            const std::string source = t != 0 ? ServerPath(kCommonRoom, name(t).toStdString())
+                                              : ServerPath(room, name(n).toStdString());
+            SyncServerFile(server, source, name(n));
         }
 
         FetchListImages(server, session);
@@ -300,8 +272,8 @@ StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop) {
 }
 
 QString ChooseLayoutFile(int desktop) {
-    const QString numberedName = QString::fromStdString(numbered("desktop%03d.xml", desktop));
-    return canOpenForReading(numberedName) ? numberedName : QStringLiteral("desktop_d.xml");
+    const QString numberedName = LayoutFileName(desktop);
+    return canOpenForReading(numberedName) ? numberedName : QString::fromLatin1(kDefaultLayoutFile);
 }
 
 }  // namespace vodirev

@@ -1,5 +1,7 @@
 #include "base/paths.h"
 
+#include <QFileInfo>
+
 #include "base/text.h"
 
 namespace vodirev {
@@ -46,6 +48,10 @@ bool isSafeRelativePath(std::string_view path) {
         start = end + 1;
     }
     return true;
+}
+
+bool LocalFileExists(std::string_view storedPath) {
+    return isSafeRelativePath(storedPath) && QFileInfo(localPath(storedPath)).isFile();
 }
 
 }  // namespace vodirev

@@ -18,4 +18,7 @@ QString localPath(std::string_view storedPath);
 // uploaded nor opened.
 bool isSafeRelativePath(std::string_view storedPath);
 
+// True when a stored path is safe and names an existing file of the working folder.
+bool LocalFileExists(std::string_view storedPath);
+
 }  // namespace vodirev

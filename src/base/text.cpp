@@ -95,4 +95,30 @@ std::string_view trimWhite(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+std::vector<std::string_view> SplitFields(std::string_view line, char separator) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(separator, start);
+        if (end == std::string_view::npos) {
+            fields.push_back(line.substr(start));
+            return fields;
+        }
+        fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+std::string_view Field(std::string_view line, char separator, int index) {
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        const std::size_t next = line.find(separator, start);
+        if (next == std::string_view::npos) {
+            return {};
+        }
+        start = next + 1;
+    }
+    return line.substr(start, line.find(separator, start) - start);
+}
+
 }  // namespace vodirev

@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vodirev {
 
@@ -28,5 +29,12 @@ int leadingInt(std::string_view text);
 
 // Text with leading and trailing white space (space, tab, CR, LF, FF, VT) removed.
 std::string_view trimWhite(std::string_view text);
+
+// The fields of a list line split at separator (',' or ';'): fields[i] is the text
+// between the i-th and (i+1)-th separator, so there is always one more field than
+// separators.
+std::vector<std::string_view> SplitFields(std::string_view line, char separator);
+// Field index (from 0) of a line split at separator; empty when missing.
+std::string_view Field(std::string_view line, char separator, int index);
 
 }  // namespace vodirev

@@ -12,12 +12,6 @@ namespace vodirev {
 
 namespace {
 
-QString NumberedName(const char* pattern, int number) {
-    char name[64];
-    std::snprintf(name, sizeof name, pattern, number);
-    return QString::fromLatin1(name);
-}
-
 // "사용자" (user) in CP949.
 constexpr std::string_view kUserCategory = "\xBB\xE7\xBF\xEB\xC0\xDA";
 
@@ -25,19 +19,6 @@ constexpr std::string_view kUserCategory = "\xBB\xE7\xBF\xEB\xC0\xDA";
 // as one byte (as a fixed-buffer reader sees it).
 bool IsBlankRecord(const TextLine& line) {
     return line.lengthWithLineEnd() <= 1;
-}
-
-// Field `index` (from 0) of a line split at `separator`; empty when missing.
-std::string_view Field(std::string_view line, char separator, int index) {
-    std::size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        const std::size_t next = line.find(separator, start);
-        if (next == std::string_view::npos) {
-            return {};
-        }
-        start = next + 1;
-    }
-    return line.substr(start, line.find(separator, start) - start);
 }
 
 // Opens the numbered list, else the common one.
@@ -54,19 +35,6 @@ TextLineReader* OpenWithFallback(std::unique_ptr<TextLineReader>& reader, int de
 }
 
 }  // namespace
-
-QString MenuListName(int desktop) {
-    return NumberedName("LIST_MENU_%03d.db", desktop);
-}
-QString SysMenuListName(int desktop) {
-    return NumberedName("LIST_SYSMENU_%03d.db", desktop);
-}
-QString ImageListName(int desktop) {
-    return NumberedName("LIST_IMAGE_%03d.db", desktop);
-}
-QString LauncherFileName(int desktop) {
-    return NumberedName("LAUNCHER_%03d.TXT", desktop);
-}
 
 std::string BackgroundLine(std::string_view path) {
     std::string line = "1,";

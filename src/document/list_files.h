@@ -1,7 +1,8 @@
 #pragma once
-// The list files beside the layout: their names, the line of every format as it is
+// The list files beside the layout: the line of every format as it is
 // written ("\n" line ends; WriteTextFile/AppendTextFile store CR LF), and the readers.
 
+#include "document/file_names.h"
 #include "document/info_background.h"
 #include "document/info_icon.h"
 #include "document/info_image.h"
@@ -15,14 +16,6 @@ namespace vodirev {
 
 class DesktopSession;
 class ImageCache;
-
-// File names in the working folder for desktop number n ("%03d": 5 -> "005").
-QString MenuListName(int desktop);      // "LIST_MENU_%03ld.db"
-QString SysMenuListName(int desktop);   // "LIST_SYSMENU_%03ld.db"
-QString ImageListName(int desktop);     // "LIST_IMAGE_%03ld.db"
-QString LauncherFileName(int desktop);  // "LAUNCHER_%03ld.TXT"
-inline constexpr const char* kCommonMenuList = "LIST_MENU.db";
-inline constexpr const char* kCommonSysMenuList = "LIST_SYSMENU.db";
 
 // Size of the icons of the program menus.
 inline constexpr int kMenuIconSize = 16;

@@ -1,14 +1,13 @@
 #include "server/publish.h"
 
 #include "base/paths.h"
+#include "document/file_names.h"
 
 #include <algorithm>
 
 namespace vodirev {
 
 namespace {
-
-constexpr std::string_view kUploadPath = "upload_file.jsp";
 
 std::string isFileQuery(std::string_view roomId, std::string_view remoteName) {
     std::string query = "is_file.jsp?id=";
@@ -21,7 +20,7 @@ std::string isFileQuery(std::string_view roomId, std::string_view remoteName) {
 
 PublishOutcome upload(CServerClient& server, std::string_view roomId, const std::string& localPath,
                       std::string_view remoteName) {
-    if (server.UploadFile(localPath, remoteName, kUploadPath, roomId) != 0) {
+    if (server.UploadFile(localPath, remoteName, kUploadTarget, roomId) != 0) {
         return PublishOutcome::NotUploaded;
     }
     // The reply is not read, but an error status means the server kept nothing.
@@ -35,9 +34,7 @@ PublishOutcome PublishFile(CServerClient& server, std::string_view roomId,
     if (server.m_bError) {
         return PublishOutcome::NotAttempted;
     }
-    std::string remoteName(roomId);
-    remoteName += '/';
-    remoteName += localName;
+    const std::string remoteName = RoomFileName(roomId, localName);
     server.QueryNumber(isFileQuery(roomId, remoteName));
     return upload(server, roomId, localName, remoteName);
 }
@@ -52,9 +49,7 @@ PublishOutcome PublishIfMissing(CServerClient& server, std::string_view roomId,
     if (server.m_bError) {
         return PublishOutcome::NotAttempted;
     }
-    std::string remoteName(roomId);
-    remoteName += '/';
-    remoteName += imagePath;
+    std::string remoteName = RoomFileName(roomId, imagePath);
     std::replace(remoteName.begin(), remoteName.end(), '\\', '/');
     const int reply = server.QueryNumber(isFileQuery(roomId, remoteName));
     if (reply != 0) {

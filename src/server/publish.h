@@ -9,6 +9,9 @@
 
 namespace vodirev {
 
+// The request that takes every upload.
+inline constexpr std::string_view kUploadTarget = "upload_file.jsp";
+
 // What became of one file, so the save can tell the operator which files stayed
 // only on this PC.
 enum class PublishOutcome {

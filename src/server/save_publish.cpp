@@ -1,5 +1,6 @@
 #include "server/save_publish.h"
 
+#include "base/paths.h"
 #include "base/text_file.h"
 #include "document/layout_writer.h"
 #include "document/list_files.h"
@@ -108,12 +109,6 @@ void SaveMenuList(SaveSteps& steps, const std::string& name, const std::vector<C
 
 }  // namespace
 
-std::string PreviewFileName(int desktop) {
-    char name[32];
-    std::snprintf(name, sizeof name, "desktop%03d.gif", desktop);
-    return name;
-}
-
 std::string TitleQueryTarget(std::string_view roomId, int desktop) {
     std::string target = "getTitle.jsp?id=";
     target += roomId;
@@ -129,9 +124,7 @@ std::string RegistrationTarget(std::string_view roomId, int desktop, int width, 
     target += "&type=";
     target += std::to_string(desktop);
     target += "&kind=1&fn=";
-    target += roomId;
-    target += '/';
-    target += PreviewFileName(desktop);
+    target += RoomFileName(roomId, PreviewFileName(desktop));
     target += "&width=";
     target += std::to_string(width);
     target += "&height=";

@@ -4,6 +4,7 @@
 // desktop's own files follow, and the desktop is registered and synchronised.
 
 #include "document/desktop_session.h"
+#include "document/file_names.h"
 #include "server/server_client.h"
 #include "server/upload_pass.h"
 
@@ -15,8 +16,6 @@
 
 namespace vodirev {
 
-// "desktop%03ld.gif", also for desktop 0 ("desktop000.gif").
-std::string PreviewFileName(int desktop);
 
 // "getTitle.jsp?id=%s&type=%ld".
 std::string TitleQueryTarget(std::string_view roomId, int desktop);

@@ -1,34 +1,16 @@
 #include "server/upload_pass.h"
 
 #include "base/paths.h"
+#include "base/text.h"
 #include "base/text_file.h"
+#include "document/file_names.h"
 #include "document/list_files.h"
 
-#include <QFileInfo>
 #include <algorithm>
-#include <cstdio>
 
 namespace vodirev {
 
 namespace {
-
-constexpr std::string_view kUploadPath = "upload_file.jsp";
-constexpr const char* kBackgroundUserList = "LIST_BACKGROUND_USER.db";
-constexpr const char* kFolderUserList = "LIST_FOLDER_USER.db";
-constexpr const char* kCommonMenuListName = "LIST_MENU.db";
-
-// Field `index` (from 0) of a comma-separated line; empty when missing.
-std::string_view CommaField(std::string_view line, int index) {
-    std::size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        const std::size_t next = line.find(',', start);
-        if (next == std::string_view::npos) {
-            return {};
-        }
-        start = next + 1;
-    }
-    return line.substr(start, line.find(',', start) - start);
-}
 
 // Adds a publish-if-missing step for an image path from a list, or notes it as
 // refused when it would leave the working folder (an empty field names nothing).
@@ -61,23 +43,10 @@ void ForEachUsableLine(const QString& listName, Use use) {
 
 }  // namespace
 
-std::string SavedLayoutFileName(int desktop) {
-    if (desktop == 0) {
-        return "desktop.xml";
-    }
-    char name[32];
-    std::snprintf(name, sizeof name, "desktop%03d.xml", desktop);
-    return name;
-}
-
 bool IsUsableListLine(std::string_view text, bool tooLong) {
     // The reader has already taken the line end off; a last line without one keeps
     // all its characters instead of losing its final one.
     return !tooLong && text.size() > 5;
-}
-
-bool LocalFileExists(std::string_view storedPath) {
-    return isSafeRelativePath(storedPath) && QFileInfo(localPath(storedPath)).isFile();
 }
 
 UploadPass::UploadPass(CServerClient& server, std::string roomId, int desktop)
@@ -87,13 +56,13 @@ std::vector<UploadStep> UploadPass::PlanSteps(int desktop, std::vector<std::stri
     std::vector<UploadStep> steps;
     steps.push_back({UploadStep::Kind::Direct, kBackgroundUserList});
     ForEachUsableLine(QString::fromLatin1(kBackgroundUserList), [&](std::string_view text) {
-        AddImage(steps, CommaField(text, 2), refused);
-        AddImage(steps, CommaField(text, 3), refused);
+        AddImage(steps, Field(text, ',', 2), refused);
+        AddImage(steps, Field(text, ',', 3), refused);
     });
     steps.push_back({UploadStep::Kind::Direct, kFolderUserList});
     ForEachUsableLine(QString::fromLatin1(kFolderUserList),
                       [&](std::string_view text) { AddImage(steps, text, refused); });
-    steps.push_back({UploadStep::Kind::Direct, kCommonMenuListName});
+    steps.push_back({UploadStep::Kind::Direct, kCommonMenuList});
     steps.push_back({UploadStep::Kind::PublishFile, SavedLayoutFileName(desktop)});
     const QString imageList = ImageListName(desktop);
     ForEachUsableLine(imageList, [&](std::string_view text) { AddImage(steps, text, refused); });
@@ -107,8 +76,8 @@ PublishOutcome UploadPass::RunStep(const UploadStep& step) {
             if (m_server.m_bError) {
                 return PublishOutcome::NotAttempted;
             }
-            const std::string remoteName = m_roomId + '/' + step.path;
-            if (m_server.UploadFile(step.path, remoteName, kUploadPath, m_roomId) != 0) {
+            const std::string remoteName = RoomFileName(m_roomId, step.path);
+            if (m_server.UploadFile(step.path, remoteName, kUploadTarget, m_roomId) != 0) {
                 return PublishOutcome::NotUploaded;
             }
             return m_server.LastStatus() >= 400 ? PublishOutcome::NotUploaded

@@ -15,10 +15,6 @@
 
 namespace vodirev {
 
-// "desktop.xml" for desktop 0, otherwise "desktop%03ld.xml" (the name the save
-// writes; the loader reads "desktop000.xml" instead for desktop 0).
-std::string SavedLayoutFileName(int desktop);
-
 // The list lines that name files: the line end already removed by the reader; a
 // line of five bytes or fewer, or one longer than the reader's limit, names nothing.
 bool IsUsableListLine(std::string_view text, bool tooLong);
@@ -78,8 +74,5 @@ private:
     int m_desktop;
     std::atomic<bool> m_stop{false};
 };
-
-// True when the stored path names an existing local file.
-bool LocalFileExists(std::string_view storedPath);
 
 }  // namespace vodirev

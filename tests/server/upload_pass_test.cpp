@@ -4,6 +4,7 @@
 #include "server/upload_pass.h"
 
 #include "common/temp_dir.h"
+#include "document/file_names.h"
 #include "server/recording_server.h"
 #include "server/reference_server.h"
 
