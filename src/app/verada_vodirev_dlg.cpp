@@ -6,6 +6,7 @@
 #include "dialogs/context_menu_widget.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
+#include "editor/icon_commands.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,6 +43,11 @@ void CVeradaVodirevDlg::RegisterDialogs() {
 void CVeradaVodirevDlg::RouteCommands() {
     // Commands are routed as their handlers exist; the others show disabled.
     m_router.Route(ID_SAVE_AND_EXIT, [this] { OnSaveAndExit(); });
+    RouteIconCommands(m_router, m_session, m_state, [this](const CommandOutcome& outcome) {
+        if (outcome.repaint) {
+            update();
+        }
+    });
 }
 
 void CVeradaVodirevDlg::OnSaveAndExit() {

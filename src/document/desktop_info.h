@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace vodirev {
@@ -44,6 +45,25 @@ public:
 
     // Index of the first free label slot, or -1 when all five are in use.
     int FirstFreeLabelSlot() const;
+
+    // New icons at (m_nNewX, m_nNewY), 64 x 64 as written, numbered one past the
+    // count of icons (numbers are not made unique), appended on top. Each returns
+    // the new icon's index.
+    int AddShortcutIcon();
+    int AddFolder();
+    int AddRecycleBin();
+    int AddMyComputer();
+    int AddUserReviews();
+    int AddControlPanel();
+    // Index of the first icon of the type, or -1.
+    int FindIconOfType(int type) const;
+
+    // Gives icon index the picture of path (line feeds removed; an empty path does
+    // nothing): the rectangle keeps its top-left corner and takes the new size.
+    void ReplaceItemImage(std::string_view path, int index);
+
+private:
+    int AddIcon(int type, const char* title, const char* image);
 };
 
 }  // namespace vodirev

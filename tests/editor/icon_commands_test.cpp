@@ -1,0 +1,142 @@
+// The icon commands without a dialog, on a plain session in a working folder that
+// holds the installation pictures.
+
+#include "editor/icon_commands.h"
+
+#include "common/temp_dir.h"
+#include "editor/command_ids.h"
+#include "editor/command_router.h"
+#include "editor/context_menu.h"
+#include "editor_test_util.h"
+#include "imaging/image_io.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+namespace vodirev {
+namespace {
+
+class IconCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkpath("images/bkicons");
+        for (const char* name : {"64X64_01.gif", "64X64_16.gif", "64X64_17.gif", "64X64_18.gif"}) {
+            ASSERT_TRUE(SaveBitmapToFile(QStringLiteral("images/bkicons/") + name,
+                                         test::Solid(48, 40, 0xFF00FF00)));
+        }
+    }
+
+    std::vector<int> Types() const {
+        std::vector<int> types;
+        for (const CInfoFolder& icon : session.m_desktop.m_arrFolder) {
+            types.push_back(icon.m_nType);
+        }
+        return types;
+    }
+
+    test::ScopedWorkDir work;
+    DesktopSession session;
+    CanvasState state;
+};
+
+TEST_F(IconCommands, NewIconsGoWhereTheOperatorLastRightClicked) {
+    EXPECT_TRUE(OnAddIconCommand(session, ID_ADD_SHORTCUT).repaint);
+    const CInfoFolder& first = session.m_desktop.m_arrFolder.back();
+    EXPECT_EQ(first.m_nX, 500);  // before any right click
+    EXPECT_EQ(first.m_nY, 300);
+    EXPECT_EQ(first.m_rcItem, (ItemRect{500, 300, 548, 340}));  // the picture's size
+    EXPECT_EQ(first.m_strTitle, test::Cp949("새 바로가기"));
+    EXPECT_EQ(first.m_szImage.str(), "images\\bkicons\\64X64_16.gif");
+    EXPECT_EQ(first.m_szDir.str(), "nf");
+    EXPECT_EQ(first.m_bShow, 1);
+
+    session.m_nResWidth = 1024;
+    session.m_nResHeight = 768;
+    OnRButtonDown(session, state, QPoint(200, 150));  // empty canvas
+    OnAddIconCommand(session, ID_ADD_FOLDER);
+    EXPECT_EQ(session.m_desktop.m_arrFolder.back().m_nX, 200);
+    EXPECT_EQ(session.m_desktop.m_arrFolder.back().m_nY, 150);
+    EXPECT_EQ(session.m_desktop.m_arrFolder.back().m_strTitle, test::Cp949("새폴더"));
+}
+
+TEST_F(IconCommands, SpecialIconsExistOnceAndNumbersFollowTheCount) {
+    for (int id : {ID_SHOW_RECYCLE_BIN, ID_SHOW_RECYCLE_BIN, ID_SHOW_MY_COMPUTER,
+                   ID_SHOW_CONTROL_PANEL, ID_SHOW_USER_REVIEWS, ID_SHOW_USER_REVIEWS}) {
+        OnAddIconCommand(session, id);
+    }
+    EXPECT_EQ(Types(), (std::vector<int>{5, 4, 6, 7}));
+    EXPECT_FALSE(OnAddIconCommand(session, ID_SHOW_MY_COMPUTER).repaint);
+
+    // Delete the recycle bin (number 1): showing it again makes a new one, numbered
+    // one past the count, the same number as the last icon.
+    state.m_nContextFolder = 0;
+    EXPECT_TRUE(OnDeleteIconCommand(session, state, ID_DELETE_BASE_FOLDER).repaint);
+    OnAddIconCommand(session, ID_SHOW_RECYCLE_BIN);
+    EXPECT_EQ(Types(), (std::vector<int>{4, 6, 7, 5}));
+    EXPECT_EQ(session.m_desktop.m_arrFolder[2].m_nFlag, 4);
+    EXPECT_EQ(session.m_desktop.m_arrFolder[3].m_nFlag, 4);
+
+    // A stale target deletes nothing.
+    state.m_nContextFolder = 9;
+    EXPECT_FALSE(OnDeleteIconCommand(session, state, ID_DELETE_SHORTCUT).repaint);
+    EXPECT_EQ(session.m_desktop.m_arrFolder.size(), 4u);
+}
+
+TEST_F(IconCommands, DeletingAFolderOrThePanelReturnsTheirEntries) {
+    OnAddIconCommand(session, ID_ADD_FOLDER);  // number 1
+    OnAddIconCommand(session, ID_ADD_FOLDER);  // number 2
+    OnAddIconCommand(session, ID_SHOW_CONTROL_PANEL);
+    for (int folder : {2, 2, 1, 0, 2}) {
+        CInfoIcon program;
+        program.m_nFolder = folder;
+        session.m_arrMenu.push_back(program);
+    }
+    for (int folder : {1, 0, 1}) {
+        CInfoIcon entry;
+        entry.m_nFolder = folder;
+        session.m_arrSysMenu.push_back(entry);
+    }
+    state.m_nContextFolder = 1;
+    OnDeleteIconCommand(session, state, ID_DELETE_FOLDER);
+    std::vector<int> folders;
+    for (const CInfoIcon& program : session.m_arrMenu) {
+        folders.push_back(program.m_nFolder);
+    }
+    EXPECT_EQ(folders, (std::vector<int>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(Types(), (std::vector<int>{1, 6}));
+
+    state.m_nContextFolder = 1;
+    OnDeleteIconCommand(session, state, ID_DELETE_CONTROL_PANEL);
+    for (const CInfoIcon& entry : session.m_arrSysMenu) {
+        EXPECT_EQ(entry.m_nFolder, 0);
+    }
+    EXPECT_EQ(Types(), (std::vector<int>{1}));
+}
+
+TEST_F(IconCommands, ANewPictureKeepsTheTopLeftCorner) {
+    OnAddIconCommand(session, ID_ADD_FOLDER);
+    ASSERT_TRUE(SaveBitmapToFile("images/bkicons/tall.png", test::Solid(30, 90, 0xFF0000FF)));
+    session.m_desktop.ReplaceItemImage("images\\bkicons\\tall.png\n", 0);
+    EXPECT_EQ(session.m_desktop.m_arrFolder[0].m_rcItem, (ItemRect{500, 300, 530, 390}));
+    session.m_desktop.ReplaceItemImage("", 0);  // nothing
+    session.m_desktop.ReplaceItemImage("images\\bkicons\\tall.png", 5);
+    EXPECT_EQ(session.m_desktop.m_arrFolder[0].m_pBitmap.size(), QSize(30, 90));
+}
+
+TEST(IconCommandRoutes, EveryCreateAndDeleteCommandIsEnabled) {
+    CommandRouter router;
+    DesktopSession session;
+    CanvasState state;
+    int applied = 0;
+    RouteIconCommands(router, session, state, [&](const CommandOutcome&) { ++applied; });
+    for (int id : {ID_ADD_SHORTCUT, ID_ADD_FOLDER, ID_SHOW_CONTROL_PANEL, ID_SHOW_MY_COMPUTER,
+                   ID_SHOW_RECYCLE_BIN, ID_SHOW_USER_REVIEWS, ID_DELETE_FOLDER, ID_DELETE_SHORTCUT,
+                   ID_DELETE_BASE_FOLDER, ID_DELETE_CONTROL_PANEL}) {
+        EXPECT_TRUE(router.Dispatch(id)) << id;
+    }
+    EXPECT_EQ(applied, 10);
+}
+
+}  // namespace
+}  // namespace vodirev
