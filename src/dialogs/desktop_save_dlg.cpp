@@ -1,21 +1,18 @@
 #include "dialogs/desktop_save_dlg.h"
 
 #include "base/text.h"
+#include "dialogs/dialog_frame.h"
 
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vodirev {
 
 CDesktopSaveDlg::CDesktopSaveDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("저장"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(QFont(QStringLiteral("굴림체"), 9));
+    SetUpDialog(*this, QStringLiteral("저장"));
 
     auto* group = new QGroupBox(QStringLiteral("데스크탑 설정"), this);
     auto* label = new QLabel(QStringLiteral("데스크탑 이름"), group);
@@ -26,21 +23,12 @@ CDesktopSaveDlg::CDesktopSaveDlg(QWidget* parent) : QDialog(parent) {
     row->addWidget(label);
     row->addWidget(m_edit, 1);
 
-    m_ok = new QPushButton(QStringLiteral("확인"), this);
-    m_cancel = new QPushButton(QStringLiteral("닫기"), this);
-    m_ok->setDefault(true);
-    m_ok->setAutoDefault(true);
-    m_cancel->setAutoDefault(false);
+    const auto buttons =
+        AddButtonColumn(*this, group, {QStringLiteral("확인"), QStringLiteral("닫기")});
+    m_ok = buttons[0];
+    m_cancel = buttons[1];
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch(1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
     resize(474, 83);
 }
 

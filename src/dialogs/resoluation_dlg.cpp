@@ -1,5 +1,7 @@
 #include "dialogs/resoluation_dlg.h"
 
+#include "dialogs/dialog_frame.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,9 +12,7 @@
 namespace vodirev {
 
 CResoluationDlg::CResoluationDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("해상도 설정"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFont(QFont(QStringLiteral("굴림체"), 9));
+    SetUpDialog(*this, QStringLiteral("해상도 설정"));
 
     auto* group = new QGroupBox(QStringLiteral("기본 해상도 설정"), this);
     auto* column = new QVBoxLayout(group);
@@ -29,19 +29,12 @@ CResoluationDlg::CResoluationDlg(QWidget* parent) : QDialog(parent) {
     connect(m_radios[2], &QRadioButton::clicked, this, &CResoluationDlg::OnBnClicked1680);
     connect(m_radios[3], &QRadioButton::clicked, this, &CResoluationDlg::OnBnClicked1920);
 
-    m_apply = new QPushButton(QStringLiteral("적용"), this);
-    m_close = new QPushButton(QStringLiteral("닫기"), this);
-    m_apply->setDefault(true);
+    const auto buttons =
+        AddButtonColumn(*this, group, {QStringLiteral("적용"), QStringLiteral("닫기")});
+    m_apply = buttons[0];
+    m_close = buttons[1];
     connect(m_apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(m_apply);
-    buttons->addWidget(m_close);
-    buttons->addStretch(1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
     resize(474, 171);
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// The frame every editing dialog shares: caption, no help button, the dialog font
+// (굴림체 9), and the layout of a content area on the left with a column of push
+// buttons on the right, the first of them the default.
+
+#include <QDialog>
+#include <QString>
+#include <initializer_list>
+#include <vector>
+
+class QBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace vodirev {
+
+// Sets caption, flags and font on dialog.
+void SetUpDialog(QDialog& dialog, const QString& caption);
+
+// Lays content and a button column out side by side in dialog (content takes the
+// spare width) and returns the buttons, in the order of their captions. The first
+// is the default button; the others do not take Enter when they have focus.
+std::vector<QPushButton*> AddButtonColumn(QDialog& dialog, QWidget* content,
+                                          std::initializer_list<QString> captions);
+
+}  // namespace vodirev
