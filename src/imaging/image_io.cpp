@@ -13,6 +13,8 @@
 #include <mutex>
 #include <vector>
 
+#include "imaging/file_bytes.h"
+
 namespace vodirev {
 namespace {
 
@@ -20,7 +22,7 @@ namespace {
 const int kMaxSide = 32767;
 const int64_t kMaxPixels = 100'000'000;
 const int kAllocationLimitMb = 400;  // 100 million 32-bit pixels
-const int64_t kMaxFileBytes = int64_t(512) << 20;
+const qint64 kMaxFileBytes = qint64(512) << 20;
 
 enum class Format { None, Png, Jpeg, Gif, Bmp };
 
@@ -226,9 +228,11 @@ bool Complete(Format format, const QByteArray& data) {
     return false;
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& data) {
+}  // namespace
+
+bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& data) {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() <= 0 || info.size() > kMaxFileBytes) {
+    if (!info.isFile() || info.size() <= 0 || info.size() > maxBytes) {
         return false;
     }
     QFile file(path);
@@ -239,6 +243,8 @@ bool ReadWholeFile(const QString& path, QByteArray& data) {
     data = file.read(info.size());
     return !data.isEmpty();
 }
+
+namespace {
 
 // --- GIF writing -----------------------------------------------------------------
 
@@ -365,7 +371,7 @@ QImage LoadImageBitmap(const QString& path) {
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
 
     QByteArray data;
-    if (!ReadWholeFile(path, data)) {
+    if (!ReadWholeFile(path, kMaxFileBytes, data)) {
         return {};
     }
     // The decoder follows the content, never the name; only the four picture formats.
