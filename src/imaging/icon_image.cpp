@@ -183,4 +183,42 @@ QImage DecodeIconImage(QByteArrayView data) {
     return layout ? DecodeDib(data, *layout) : QImage();
 }
 
+// An .ico file: reserved 0, type 1, a count, then per image 16 bytes: width, height
+// (0 for 256), colour count, reserved, planes, bit count, data size, data offset.
+int PickIcoImage(QByteArrayView file, IconImageInfo* picked) {
+    if (file.size() < 6 || Le16(file, 0) != 0 || Le16(file, 2) != 1) {
+        return -1;
+    }
+    const qsizetype count = Le16(file, 4);
+    if (count == 0 || 6 + 16 * count > file.size()) {
+        return -1;
+    }
+    int best = -1;
+    IconImageInfo bestInfo;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype at = 6 + 16 * i;
+        const qsizetype size = Le32(file, at + 8);
+        const qsizetype offset = Le32(file, at + 12);
+        if (offset > file.size() || size > file.size() - offset) {
+            return -1;  // cut off
+        }
+        const auto info = ReadIconImageInfo(file.sliced(offset, size));
+        // Qt's reader sizes a DIB by the directory entry unless that says 0.
+        const uint32_t width = U8(file, at);
+        const uint32_t height = U8(file, at + 1);
+        if (!info || (!info->png && ((width != 0 && int(width) != info->width) ||
+                                     (height != 0 && int(height) != info->height)))) {
+            continue;
+        }
+        if (best < 0 || IsBetterIcon(*info, bestInfo)) {
+            best = static_cast<int>(i);
+            bestInfo = *info;
+        }
+    }
+    if (best >= 0 && picked != nullptr) {
+        *picked = bestInfo;
+    }
+    return best;
+}
+
 }  // namespace vodirev

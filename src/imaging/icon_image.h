@@ -1,7 +1,7 @@
 #pragma once
 // One image of a Windows icon, as an .ico file and a program's icon resources store
 // it: a bottom-up DIB (colour bitmap, then a 1-bit mask) or a PNG stream. Internal
-// to the imaging library; ReadProgramIcon is built on it.
+// to the imaging library; ReadProgramIcon and LoadImageBitmap are built on it.
 
 #include <QByteArrayView>
 #include <QImage>
@@ -29,5 +29,10 @@ bool IsBetterIcon(const IconImageInfo& a, const IconImageInfo& b);
 // The icon image in Format_ARGB32, or a null image. A DIB without alpha (or a 32-bit
 // one whose alpha bytes are all 0) takes its transparency from the mask.
 QImage DecodeIconImage(QByteArrayView data);
+
+// The index of the image to show from an .ico file: the best (see IsBetterIcon) of the
+// supported images whose directory entry agrees with its data, or -1. A file whose
+// directory or any image runs past its end gives -1.
+int PickIcoImage(QByteArrayView file, IconImageInfo* picked = nullptr);
 
 }  // namespace vodirev
