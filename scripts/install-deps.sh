@@ -3,9 +3,11 @@
 # everything is there. Usage: scripts/install-deps.sh [build|run|fuzz]...
 set -euo pipefail
 
-build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
-    libpugixml-dev libgif-dev libcpp-httplib-dev libgtest-dev libbenchmark-dev
-    fonts-nanum fonts-nanum-coding)
+# libqt6gui6 (pulled in by qt6-base-dev) holds the GIF, JPEG and ICO image plugins
+# that LoadImageBitmap reads with; named here because they are loaded at run time.
+build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6gui6 libgl-dev
+    libcurl4-openssl-dev libpugixml-dev libgif-dev libcpp-httplib-dev libgtest-dev
+    libbenchmark-dev fonts-nanum fonts-nanum-coding)
 run_pkgs=(xvfb x11-apps x11-utils imagemagick xdotool)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 

@@ -13,6 +13,9 @@
 #include <mutex>
 #include <vector>
 
+#include "imaging/file_bytes.h"
+#include "imaging/icon_image.h"
+
 namespace vodirev {
 namespace {
 
@@ -20,9 +23,9 @@ namespace {
 const int kMaxSide = 32767;
 const int64_t kMaxPixels = 100'000'000;
 const int kAllocationLimitMb = 400;  // 100 million 32-bit pixels
-const int64_t kMaxFileBytes = int64_t(512) << 20;
+const qint64 kMaxFileBytes = qint64(512) << 20;
 
-enum class Format { None, Png, Jpeg, Gif, Bmp };
+enum class Format { None, Png, Jpeg, Gif, Bmp, Ico };
 
 Format SniffFormat(const QByteArray& data) {
     if (data.startsWith("\x89PNG\r\n\x1a\n")) {
@@ -37,6 +40,9 @@ Format SniffFormat(const QByteArray& data) {
     if (data.startsWith("BM")) {
         return Format::Bmp;
     }
+    if (data.startsWith(QByteArrayView("\0\0\1\0", 4))) {  // reserved 0, type 1 (icon)
+        return Format::Ico;
+    }
     return Format::None;
 }
 
@@ -50,6 +56,8 @@ const char* QtFormatName(Format format) {
             return "gif";
         case Format::Bmp:
             return "bmp";
+        case Format::Ico:
+            return "ico";
         case Format::None:
             break;
     }
@@ -210,7 +218,9 @@ bool BmpComplete(const QByteArray& data) {
     return width >= 0 && offset + needed <= n;
 }
 
-bool Complete(Format format, const QByteArray& data) {
+// `image` is the one to decode from a file of several images.
+bool Complete(Format format, const QByteArray& data, int& image) {
+    image = 0;
     switch (format) {
         case Format::Jpeg:
             return JpegComplete(data);
@@ -220,15 +230,20 @@ bool Complete(Format format, const QByteArray& data) {
             return BmpComplete(data);
         case Format::Png:  // Qt's reader refuses a cut-off PNG itself
             return true;
+        case Format::Ico:  // every image inside the file; decode the largest
+            image = PickIcoImage(data);
+            return image >= 0;
         case Format::None:
             break;
     }
     return false;
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& data) {
+}  // namespace
+
+bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& data) {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() <= 0 || info.size() > kMaxFileBytes) {
+    if (!info.isFile() || info.size() <= 0 || info.size() > maxBytes) {
         return false;
     }
     QFile file(path);
@@ -239,6 +254,8 @@ bool ReadWholeFile(const QString& path, QByteArray& data) {
     data = file.read(info.size());
     return !data.isEmpty();
 }
+
+namespace {
 
 // --- GIF writing -----------------------------------------------------------------
 
@@ -365,18 +382,22 @@ QImage LoadImageBitmap(const QString& path) {
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
 
     QByteArray data;
-    if (!ReadWholeFile(path, data)) {
+    if (!ReadWholeFile(path, kMaxFileBytes, data)) {
         return {};
     }
-    // The decoder follows the content, never the name; only the four picture formats.
+    // The decoder follows the content, never the name; only the five picture formats.
     const Format format = SniffFormat(data);
-    if (format == Format::None || !Complete(format, data)) {
+    int index = 0;
+    if (format == Format::None || !Complete(format, data, index)) {
         return {};
     }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, QtFormatName(format));
     reader.setAutoTransform(false);
+    if (index > 0 && !reader.jumpToImage(index)) {
+        return {};
+    }
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide ||
         int64_t(size.width()) * size.height() > kMaxPixels) {

@@ -7,9 +7,9 @@
 
 namespace vodirev {
 
-// Decodes a JPEG, GIF, BMP or PNG file (the decoder is picked by content).
-// Returns a null image when the file is missing, not a picture, truncated, empty
-// or absurdly large.
+// Decodes a JPEG, GIF, BMP, PNG or ICO file (the decoder is picked by content; of an
+// ICO file the largest image). Returns a null image when the file is missing, not a
+// picture, truncated, empty or absurdly large.
 QImage LoadImageBitmap(const QString& path);
 
 // Writes the image with the encoder that the path's extension names, compared

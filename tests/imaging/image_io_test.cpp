@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include "common/temp_dir.h"
+#include "imaging/icon_files.h"
 
 namespace vodirev {
 namespace {
@@ -214,6 +215,29 @@ TEST(LoadImageBitmapTest, ZeroSizedAndHugeClaimsGiveNothing) {
     // The same small headers with a sane size do decode.
     WriteFileBytes("small.gif", GifHeader(2, 2));
     EXPECT_EQ(LoadImageBitmap("small.gif").size(), QSize(2, 2));
+}
+
+TEST(LoadImageBitmapTest, DecodesTheLargestImageOfAnIcoFile) {
+    ScopedWorkDir dir;
+    const QImage best = test::ArgbPicture(32, 32, true);
+    const QByteArray ico = test::IcoFile({test::DibImage(test::PalettePicture(16, 16, 16), 8),
+                                          test::DibImage(best, 32),
+                                          test::DibImage(test::PalettePicture(32, 32, 16), 4)});
+    WriteFileBytes("a.ico", ico);
+    const QImage loaded = LoadImageBitmap("a.ico");
+    ASSERT_EQ(loaded.format(), QImage::Format_ARGB32);
+    // Qt applies the mask through premultiplied pixels: transparent ones turn black.
+    const auto premultiplied = QImage::Format_ARGB32_Premultiplied;
+    EXPECT_EQ(loaded.convertToFormat(premultiplied), best.convertToFormat(premultiplied));
+    // A PNG image; a side of 256 is 0 in the directory.
+    const QImage png = test::ArgbPicture(256, 256, true);
+    WriteFileBytes("b.ico", test::IcoFile({test::DibImage(best, 32), test::PngImage(png)}));
+    EXPECT_EQ(LoadImageBitmap("b.ico"), png);
+    // Cut in the header, the directory, an image or the last byte.
+    for (qsizetype cut : {qsizetype(5), qsizetype(30), ico.size() / 2, ico.size() - 1}) {
+        WriteFileBytes("cut.ico", ico.left(cut));
+        EXPECT_TRUE(LoadImageBitmap("cut.ico").isNull()) << cut;
+    }
 }
 
 TEST(SaveBitmapToFileTest, ChoosesTheEncoderByExtensionWithoutRegardToCase) {
