@@ -1,0 +1,32 @@
+#pragma once
+// What the editor does when an editing dialog applies: the dialog hands its plain
+// half to the window through DialogApplyHandler, and the window calls the matching
+// function here on its session.
+
+#include "document/desktop_session.h"
+#include "editor/folder_update_model.h"
+#include "editor/icon_commands.h"
+
+#include <string>
+#include <string_view>
+
+namespace vodirev {
+
+// The window's side of the modeless dialogs: one method per apply message, called
+// synchronously before the dialog hides.
+class DialogApplyHandler {
+public:
+    virtual ~DialogApplyHandler() = default;
+    virtual void OnFolderApply(const FolderUpdateModel& dialog) = 0;
+};
+
+// Every "&", "<" and ">" as a blank: the layout stores titles and texts unescaped.
+std::string BlankMarkupCharacters(std::string_view text);
+
+// The folder editor's result for folder index: the catalogue and this folder's icons
+// replace those of the session's program icons (catalogue first), and the folder
+// takes the name, the show-name flag and the image. A stale index changes nothing.
+CommandOutcome ApplyFolderUpdate(DesktopSession& session, int folderIndex,
+                                 const FolderUpdateModel& dialog);
+
+}  // namespace vodirev
