@@ -7,9 +7,11 @@
 
 namespace vodirev::bench {
 
-inline int RunBenchmarksOffscreen(int argc, char** argv) {
+// App is QApplication for benchmarks of widgets.
+template <class App = QGuiApplication>
+int RunBenchmarksOffscreen(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    App app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -327,12 +327,8 @@ TEST_F(SaveDesktopZeroTest, APictureListThatCannotBeWrittenLeavesThePicturesOut)
     EXPECT_EQ(ReadFileBytes("desktop.xml").indexOf("<image name="), -1);
 }
 
-TEST(SaveWithoutServer, WritesEveryLocalFileAndListsThemAsKeptHere) {
-    ScopedWorkDir work;
-    CServerClient client;
-    client.SetServerAddress({"127.0.0.1", test::UnusedPort()});
-    client.SetPauseFunction([](int) {});
-    client.Connect();
+// Room R1, desktop 2 at 1024 x 768 with one program icon whose picture is here.
+DesktopSession SmallSession() {
     DesktopSession session;
     session.m_szRoomId = "R1";
     session.m_nDesktop = 2;
@@ -342,8 +338,23 @@ TEST(SaveWithoutServer, WritesEveryLocalFileAndListsThemAsKeptHere) {
     program.m_strImage = "images\\icons\\p.png";
     session.m_arrMenu.push_back(program);
     WriteFileBytes("images/icons/p.png", PngBytes(Qt::red, 16, 16));
+    return session;
+}
+
+QImage BlackPreview() {
     QImage preview(1024, 768, QImage::Format_RGB32);
     preview.fill(Qt::black);
+    return preview;
+}
+
+TEST(SaveWithoutServer, WritesEveryLocalFileAndListsThemAsKeptHere) {
+    ScopedWorkDir work;
+    CServerClient client;
+    client.SetServerAddress({"127.0.0.1", test::UnusedPort()});
+    client.SetPauseFunction([](int) {});
+    client.Connect();
+    const DesktopSession session = SmallSession();
+    const QImage preview = BlackPreview();
 
     auto pass = [](const std::string& roomId, int desktop) {
         CServerClient own;
@@ -384,17 +395,8 @@ TEST(SaveWithABrokenUpload, FailsThatFileOnlyAndRegistersOnlyWithTheLayout) {
         server.setDropWhen([&](const std::string& request) {
             return request.find("name=\"R1/" + broken + '"') != std::string::npos;
         });
-        DesktopSession session;
-        session.m_szRoomId = "R1";
-        session.m_nDesktop = 2;
-        session.m_nResWidth = 1024;
-        session.m_nResHeight = 768;
-        CInfoIcon program;
-        program.m_strImage = "images\\icons\\p.png";
-        session.m_arrMenu.push_back(program);
-        WriteFileBytes("images/icons/p.png", PngBytes(Qt::red, 16, 16));
-        QImage preview(1024, 768, QImage::Format_RGB32);
-        preview.fill(Qt::black);
+        const DesktopSession session = SmallSession();
+        const QImage preview = BlackPreview();
         CServerClient client;
         client.SetServerAddress({"127.0.0.1", server.port()});
         client.SetPauseFunction([](int) {});
