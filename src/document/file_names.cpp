@@ -1,5 +1,6 @@
 #include "document/file_names.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vodirev {
@@ -40,6 +41,29 @@ std::string SavedLayoutFileName(int desktop) {
 
 std::string PreviewFileName(int desktop) {
     return Numbered("desktop%03d.gif", desktop);
+}
+
+std::string LocalTimeStamp(const QDateTime& localTime) {
+    const QDate date = localTime.date();
+    const QTime time = localTime.time();
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%d%02d%02d%02d%02d%02d", date.year(), date.month(),
+                  date.day(), time.hour(), time.minute(), time.second());
+    return stamp;
+}
+
+std::string StoredImageName(std::string_view fileName, const QDateTime& localTime) {
+    const auto plain = [](char c) {
+        return c == '.' || c == '[' || c == '_' || (c >= '0' && c <= '9') ||
+               (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    if (std::all_of(fileName.begin(), fileName.end(), plain)) {
+        return std::string(fileName);
+    }
+    const std::size_t dot = fileName.rfind('.');
+    const std::string_view extension =
+        dot == std::string_view::npos ? std::string_view() : fileName.substr(dot + 1);
+    return LocalTimeStamp(localTime) + '.' + std::string(extension);
 }
 
 std::string ServerFolder(std::string_view room) {

@@ -3,6 +3,7 @@
 // layouts of the working folder, numbered per desktop ("%03d": 5 -> "005"), and the
 // server's folders they come from. Nothing else spells one of these names.
 
+#include <QDateTime>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -32,6 +33,15 @@ QString LayoutFileName(int desktop);    // "desktop%03d.xml", the layout read at
 std::string SavedLayoutFileName(int desktop);
 // The preview: "desktop%03ld.gif", also for desktop 0 ("desktop000.gif").
 std::string PreviewFileName(int desktop);
+
+// A picture the operator imports is stored under a name of its own.
+// The local time as 14 digits, "%d%02d%02d%02d%02d%02d" (year, month, day, hour 00 to
+// 23, minute, second).
+std::string LocalTimeStamp(const QDateTime& localTime);
+// fileName itself when all its bytes are ".", digits, ASCII letters, "[" or "_";
+// otherwise the time stamp, "." and the text after the name's last "."
+// ("%d%02d%02d%02d%02d%02d.%s").
+std::string StoredImageName(std::string_view fileName, const QDateTime& localTime);
 
 // The server keeps each room under "pcroom/ROOM/"; the common files are the room
 // "common".

@@ -1,0 +1,57 @@
+#pragma once
+// "아이콘 수정": points an existing program icon at another program file.
+
+#include "base/fixed_string.h"
+#include "editor/command_ui.h"
+
+#include <QDialog>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace vodirev {
+
+// The folder editor sets m_strFullPath (the icon's folder, "\" and program) and the
+// working folder, and on OK reads m_strDir and m_strProgram back into the icon.
+struct IconUpdateModel : DialogModel {
+    std::string m_strFullPath;     // edit 1029
+    std::string m_strDir;          // folder of the chosen program; empty until one is chosen
+    std::string m_strProgram;      // its file name; empty until one is chosen
+    FixedString<260> m_szWorkDir;  // made current again after the file dialog
+};
+
+// "경로 및 URL 변경": a chosen program sets m_strProgram, m_strDir and m_strFullPath.
+// A path whose folder or name holds ";" or a line break would break the menu line:
+// it shows a message and changes nothing. False when nothing was taken.
+bool ChangeProgramPath(IconUpdateModel& model, CommandUi& ui);
+
+// "수정" without a new program: m_strDir and m_strProgram are taken from
+// m_strFullPath, so the icon keeps the program it had instead of losing it.
+void ConfirmIconUpdate(IconUpdateModel& model);
+
+class CIconUpdateDlg : public QDialog {
+public:
+    CIconUpdateDlg(IconUpdateModel& model, CommandUi& ui, QWidget* parent = nullptr);
+
+    void OnBnClickedPathChange();
+    void OnOK();
+
+    QLineEdit* pathEdit() const { return m_editPath; }
+    QPushButton* changeButton() const { return m_btnChange; }
+    QPushButton* okButton() const { return m_ok; }
+    QPushButton* cancelButton() const { return m_cancel; }
+
+private:
+    IconUpdateModel& m_model;
+    CommandUi& m_ui;
+    QLineEdit* m_editPath = nullptr;     // 1029: shows the path; it is never read back
+    QPushButton* m_btnChange = nullptr;  // 1028
+    QPushButton* m_ok = nullptr;         // 1 "수정"
+    QPushButton* m_cancel = nullptr;     // 2 "닫기"
+};
+
+// Runs the dialog modally; true when it closed with "수정".
+bool RunIconUpdateDlg(IconUpdateModel& model, CommandUi& ui, QWidget* parent);
+
+}  // namespace vodirev
