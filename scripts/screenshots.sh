@@ -45,6 +45,17 @@ shot_with_popups() {
     convert "$shots/$1.png" -crop 1024x808+0+0 "$shots/$1.png"
 }
 
+# A dialog by its caption, on its own (a root capture shows 32-bit windows black).
+shot_window() {
+    local id
+    id=$(xdotool search --onlyvisible --name "$2" | tail -n 1 || true)
+    if [ -n "$id" ]; then
+        xwd -id "$id" -silent | convert xwd:- "$shots/$1.png"
+    else
+        echo "no window \"$2\" for $1"
+    fi
+}
+
 (cd "$work/room" && exec "$top/build/src/app/VeradaVodirev" demo 1 0) &
 editor_pid=$!
 sleep 5
@@ -62,6 +73,24 @@ xdotool mousemove 460 520
 sleep 0.5
 shot label_dragged
 xdotool mouseup 1
+# The folder editor on the folder "게임", then the icon registration over it.
+xdotool mousemove 232 102 click 3
+sleep 1
+xdotool key Down Return
+sleep 2
+shot_window folder_editor "폴더 정보 수정"
+editor_id=$(xdotool search --onlyvisible --name "폴더 정보 수정" | tail -n 1)
+eval "$(xdotool getwindowgeometry --shell "$editor_id")"
+xdotool mousemove $((X + 63)) $((Y + 607))
+sleep 0.5
+xdotool click 1
+echo "folder editor at $X,$Y ${WIDTH}x$HEIGHT"
+sleep 1.5
+shot_window icon_insert "아이콘 등록하기"
+xdotool key Escape
+sleep 0.5
+xdotool key Escape
+sleep 0.5
 xdotool mousemove 700 250 click 3
 sleep 2
 xdotool mousemove 720 262

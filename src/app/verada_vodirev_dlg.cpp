@@ -4,6 +4,8 @@
 #include "app/startup_sequence.h"
 #include "base/text.h"
 #include "dialogs/context_menu_widget.h"
+#include "dialogs/icon_insert_dlg.h"
+#include "dialogs/icon_update_dlg.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
 #include "editor/icon_commands.h"
@@ -38,16 +40,44 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
 void CVeradaVodirevDlg::RegisterDialogs() {
     m_ui.SetDialogRunner<DesktopSaveModel>(
         [this](DesktopSaveModel& model) { return RunDesktopSaveDlg(m_dlgSave, model); });
+    // The icon dialogs open from the folder editor, modal over it.
+    m_ui.SetDialogRunner<IconInsertModel>([this](IconInsertModel& model) {
+        return RunIconInsertDlg(model, m_ui, &m_dlgFolderUpdate);
+    });
+    m_ui.SetDialogRunner<IconUpdateModel>([this](IconUpdateModel& model) {
+        return RunIconUpdateDlg(model, m_ui, &m_dlgFolderUpdate);
+    });
 }
 
 void CVeradaVodirevDlg::RouteCommands() {
     // Commands are routed as their handlers exist; the others show disabled.
     m_router.Route(ID_SAVE_AND_EXIT, [this] { OnSaveAndExit(); });
+    m_router.Route(ID_MODIFY_FOLDER, [this] { OnModifyFolder(); });
     RouteIconCommands(m_router, m_session, m_state, [this](const CommandOutcome& outcome) {
         if (outcome.repaint) {
             update();
         }
     });
+}
+
+void CVeradaVodirevDlg::OnModifyFolder() {
+    const int target = m_state.m_nContextFolder;
+    if (target < 0 || std::size_t(target) >= m_session.m_desktop.m_arrFolder.size()) {
+        return;
+    }
+    // The apply goes to the folder the editor was opened on, even when another icon
+    // is right-clicked meanwhile.
+    m_nEditedFolder = target;
+    FillFolderUpdate(m_dlgFolderUpdate.model(), m_session,
+                     m_session.m_desktop.m_arrFolder[std::size_t(target)]);
+    m_dlgFolderUpdate.show();
+    m_dlgFolderUpdate.LoadFolderContents();
+}
+
+void CVeradaVodirevDlg::OnFolderApply(const FolderUpdateModel& dialog) {
+    if (ApplyFolderUpdate(m_session, m_nEditedFolder, dialog).repaint) {
+        update();
+    }
 }
 
 void CVeradaVodirevDlg::OnSaveAndExit() {

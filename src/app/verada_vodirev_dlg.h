@@ -5,8 +5,10 @@
 
 #include "app/qt_command_ui.h"
 #include "dialogs/desktop_save_dlg.h"
+#include "dialogs/folder_update_dlg.h"
 #include "dialogs/resoluation_dlg.h"
 #include "document/desktop_session.h"
+#include "editor/apply_messages.h"
 #include "editor/canvas_controller.h"
 #include "editor/canvas_state.h"
 #include "editor/command_router.h"
@@ -19,7 +21,7 @@
 
 namespace vodirev {
 
-class CVeradaVodirevDlg : public QDialog {
+class CVeradaVodirevDlg : public QDialog, private DialogApplyHandler {
 public:
     explicit CVeradaVodirevDlg(QString commandLine, QWidget* parent = nullptr);
 
@@ -47,6 +49,8 @@ protected:
 private:
     void RouteCommands();
     void RegisterDialogs();
+    void OnModifyFolder();
+    void OnFolderApply(const FolderUpdateModel& dialog) override;
     void OnSaveAndExit();
     void Apply(const MouseOutcome& outcome);
     void OnRButtonDown(QPoint client);
@@ -62,6 +66,10 @@ private:
     CServerClient m_server;
     CDesktopSaveDlg m_dlgSave;
     QtCommandUi m_ui{this};
+    // The modeless editing dialogs: created hidden with the window, above it while
+    // shown, destroyed with it.
+    CFolderUpdateDlg m_dlgFolderUpdate{m_ui, this, this};
+    int m_nEditedFolder = -1;  // the icon the open folder editor edits
     CResoluationDlg m_dlgResolution;
     bool m_bMovePending = false;  // a press on empty canvas: move once the pointer drags
     QPoint m_ptMoveStart;
