@@ -67,20 +67,23 @@ protected:
 };
 
 TEST_F(FolderUpdate, OpensWithTheFolderImagesAndTheIconsThatShow) {
-    // "images\b" is 8 bytes (a row); "abcde" is five (no row); the user list follows.
+    // "ab.png" is six bytes (a row), "b.png" five (no row); the user list follows.
+    ASSERT_TRUE(SaveBitmapToFile("ab.png", test::Solid(64, 64, 0xFF00FF00)));
+    ASSERT_TRUE(SaveBitmapToFile("b.png", test::Solid(64, 64, 0xFF00FF00)));
     WriteFileBytes("LIST_FOLDER.db",
-                   "abcde\nimages\\bkicons\\sub\\folder01.gif\nimages\\bkicons\\gone.gif\n");
+                   "b.png\nab.png\nimages\\bkicons\\sub\\folder01.gif\n"
+                   "images\\bkicons\\gone.gif\n");
     WriteFileBytes("LIST_FOLDER_USER.db", "images/bkicons/xx\r\nimages\\bkicons\\f.gif");
     LoadFolderContents(model, pictures);
     std::vector<std::string> paths;
     for (const CInfoImage& image : model.m_arrFolderImage) {
         paths.push_back(image.m_strPath);
     }
-    EXPECT_EQ(paths, (std::vector<std::string>{"images\\bkicons\\sub\\folder01.gif",
+    EXPECT_EQ(paths, (std::vector<std::string>{"ab.png", "images\\bkicons\\sub\\folder01.gif",
                                                "images/bkicons/xx", "images\\bkicons\\f.gif"}));
-    EXPECT_EQ(model.m_folderImageCaptions, (std::vector<std::string>{"folder01", "", "f"}));
-    ASSERT_EQ(model.m_imgImage.size(), 3u);
-    EXPECT_EQ(model.m_imgImage[1].size(), QSize(64, 64));
+    EXPECT_EQ(model.m_folderImageCaptions, (std::vector<std::string>{"ab", "folder01", "", "f"}));
+    ASSERT_EQ(model.m_imgImage.size(), 4u);
+    EXPECT_EQ(model.m_imgImage[2].size(), QSize(64, 64));
     // The icon whose picture is missing leaves the dialog; the others keep their order.
     EXPECT_EQ(Names(model.m_arrCatalog), (std::vector<std::string>{"one:0", "three:0"}));
     EXPECT_EQ(Names(model.m_arrContent), (std::vector<std::string>{"two:3", "four:3"}));
