@@ -19,6 +19,9 @@ std::vector<QPushButton*> AddButtonColumn(QDialog& dialog, QWidget* content,
     for (const QString& caption : captions) {
         auto* button = new QPushButton(caption, &dialog);
         const bool first = buttons.empty();
+        if (buttons.size() < 2) {
+            button->setObjectName(QString::number(buttons.size() + 1));
+        }
         button->setDefault(first);
         button->setAutoDefault(first);
         column->addWidget(button);

@@ -19,7 +19,9 @@ void SetUpDialog(QDialog& dialog, const QString& caption);
 
 // Lays content and a button column out side by side in dialog (content takes the
 // spare width) and returns the buttons, in the order of their captions. The first
-// is the default button; the others do not take Enter when they have focus.
+// is the default button; the others do not take Enter when they have focus. The
+// first two are the dialog's OK and cancel buttons, named "1" and "2" as their
+// control ids.
 std::vector<QPushButton*> AddButtonColumn(QDialog& dialog, QWidget* content,
                                           std::initializer_list<QString> captions);
 

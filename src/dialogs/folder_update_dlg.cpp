@@ -129,8 +129,6 @@ CFolderUpdateDlg::CFolderUpdateDlg(CommandUi& ui, DialogApplyHandler* applyHandl
 
     const auto buttons =
         AddButtonColumn(*this, content, {QStringLiteral("적용"), QStringLiteral("닫기")});
-    buttons[0]->setObjectName(QStringLiteral("1"));
-    buttons[1]->setObjectName(QStringLiteral("2"));
     connect(buttons[0], &QPushButton::clicked, this, &CFolderUpdateDlg::OnOK);
     connect(buttons[1], &QPushButton::clicked, this, &CFolderUpdateDlg::reject);
     connect(add, &QPushButton::clicked, this, &CFolderUpdateDlg::OnBnClickedAdd);

@@ -214,8 +214,6 @@ CIconInsertDlg::CIconInsertDlg(IconInsertModel& model, CommandUi& ui, QWidget* p
         AddButtonColumn(*this, group, {QStringLiteral("등록"), QStringLiteral("취소")});
     m_ok = buttons[0];
     m_cancel = buttons[1];
-    m_ok->setObjectName(QStringLiteral("1"));
-    m_cancel->setObjectName(QStringLiteral("2"));
     connect(m_ok, &QPushButton::clicked, this, &CIconInsertDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 

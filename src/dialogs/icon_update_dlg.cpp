@@ -68,8 +68,6 @@ CIconUpdateDlg::CIconUpdateDlg(IconUpdateModel& model, CommandUi& ui, QWidget* p
         AddButtonColumn(*this, content, {QStringLiteral("수정"), QStringLiteral("닫기")});
     m_ok = buttons[0];
     m_cancel = buttons[1];
-    m_ok->setObjectName(QStringLiteral("1"));
-    m_cancel->setObjectName(QStringLiteral("2"));
     connect(m_btnChange, &QPushButton::clicked, this, &CIconUpdateDlg::OnBnClickedPathChange);
     connect(m_ok, &QPushButton::clicked, this, &CIconUpdateDlg::OnOK);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
