@@ -53,7 +53,7 @@ void CVeradaVodirevDlg::RouteCommands() {
     // Commands are routed as their handlers exist; the others show disabled.
     m_router.Route(ID_SAVE_AND_EXIT, [this] { OnSaveAndExit(); });
     m_router.Route(ID_MODIFY_FOLDER, [this] { OnModifyFolder(); });
-    RouteIconCommands(m_router, m_session, m_state, [this](const CommandOutcome& outcome) {
+    RouteIconCommands(m_router, {m_session, m_state, m_ui}, [this](const CommandOutcome& outcome) {
         if (outcome.repaint) {
             update();
         }
@@ -65,9 +65,6 @@ void CVeradaVodirevDlg::OnModifyFolder() {
     if (target < 0 || std::size_t(target) >= m_session.m_desktop.m_arrFolder.size()) {
         return;
     }
-    // The apply goes to the folder the editor was opened on, even when another icon
-    // is right-clicked meanwhile.
-    m_nEditedFolder = target;
     FillFolderUpdate(m_dlgFolderUpdate.model(), m_session,
                      m_session.m_desktop.m_arrFolder[std::size_t(target)]);
     m_dlgFolderUpdate.show();
@@ -75,7 +72,8 @@ void CVeradaVodirevDlg::OnModifyFolder() {
 }
 
 void CVeradaVodirevDlg::OnFolderApply(const FolderUpdateModel& dialog) {
-    if (ApplyFolderUpdate(m_session, m_nEditedFolder, dialog).repaint) {
+    // The apply goes to the icon of the latest right click, as every item command.
+    if (ApplyFolderUpdate(m_session, m_state.m_nContextFolder, dialog).repaint) {
         update();
     }
 }

@@ -69,7 +69,6 @@ private:
     // The modeless editing dialogs: created hidden with the window, above it while
     // shown, destroyed with it.
     CFolderUpdateDlg m_dlgFolderUpdate{m_ui, this, this};
-    int m_nEditedFolder = -1;  // the icon the open folder editor edits
     CResoluationDlg m_dlgResolution;
     bool m_bMovePending = false;  // a press on empty canvas: move once the pointer drags
     QPoint m_ptMoveStart;

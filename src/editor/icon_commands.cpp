@@ -1,7 +1,19 @@
 #include "editor/icon_commands.h"
 
+#include "base/paths.h"
+#include "base/text.h"
+#include "base/text_file.h"
+#include "document/file_names.h"
+#include "document/list_files.h"
 #include "editor/command_ids.h"
 #include "editor/command_router.h"
+#include "editor/command_ui.h"
+#include "imaging/image_io.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
 
 namespace vodirev {
 
@@ -11,6 +23,15 @@ constexpr int kAddCommands[] = {ID_ADD_SHORTCUT,     ID_ADD_FOLDER,       ID_SHO
                                 ID_SHOW_MY_COMPUTER, ID_SHOW_RECYCLE_BIN, ID_SHOW_USER_REVIEWS};
 constexpr int kDeleteCommands[] = {ID_DELETE_FOLDER, ID_DELETE_SHORTCUT, ID_DELETE_BASE_FOLDER,
                                    ID_DELETE_CONTROL_PANEL};
+constexpr int kChangeImageCommands[] = {ID_CHANGE_FOLDER_IMAGE, ID_CHANGE_SHORTCUT_IMAGE,
+                                        ID_CHANGE_SYSTEM_IMAGE, ID_ADD_FOLDER_IMAGE};
+
+constexpr const char* kImageFilter = "Program (*.jpg *.gif *.bmp *.png)";
+constexpr const char* kFolderImageFormat = "images\\\\bkicons\\\\%s";
+
+bool IsIconIndex(const DesktopSession& session, int index) {
+    return index >= 0 && std::size_t(index) < session.m_desktop.m_arrFolder.size();
+}
 
 // A special icon is shown once: nothing when one of its type is on the desktop.
 template <typename Add>
@@ -86,14 +107,66 @@ CommandOutcome OnDeleteIconCommand(DesktopSession& session, const CanvasState& s
     return {true};
 }
 
-void RouteIconCommands(CommandRouter& router, DesktopSession& session, const CanvasState& state,
+std::optional<std::string> ImportImageFile(CommandUi& ui, std::string_view workDir,
+                                           const char* destinationFormat, const QString& refusal,
+                                           const std::function<bool(const QImage&)>& extraCheck,
+                                           const QDateTime& now) {
+    const QString chosen = ui.ChooseOpenFile(QString(), QString::fromLatin1(kImageFilter));
+    if (!workDir.empty()) {
+        QDir::setCurrent(fromCp949(workDir));
+    }
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    const QImage picture = LoadImageBitmap(chosen);
+    if (picture.isNull() || (extraCheck && !extraCheck(picture))) {
+        ui.ShowMessage(refusal);
+        return std::nullopt;
+    }
+    const std::string storedName = StoredImageName(toCp949(QFileInfo(chosen).fileName()), now);
+    char destination[512];
+    std::snprintf(destination, sizeof destination, destinationFormat, storedName.c_str());
+    // An existing file of that name stays and is used; a failed copy is not reported.
+    const QString local = localPath(destination);
+    QDir().mkpath(QFileInfo(local).path());
+    QFile::copy(chosen, local);
+    return std::string(destination);
+}
+
+CommandOutcome OnChangeIconImage(DesktopSession& session, const CanvasState& state, CommandUi& ui,
+                                 const QDateTime& now) {
+    const int target = state.m_nContextFolder;
+    if (!IsIconIndex(session, target)) {
+        return {};
+    }
+    const std::optional<std::string> path =
+        ImportImageFile(ui, session.m_szWorkDir.str(), kFolderImageFormat,
+                        QString::fromUtf8(kImageRefusedMessage), {}, now);
+    if (!path) {
+        return {};
+    }
+    AppendTextFile(QString::fromLatin1(kFolderUserList), PathLine(*path));
+    session.m_desktop.ReplaceItemImage(*path, target);
+    session.m_desktop.m_arrFolder[std::size_t(target)].m_szImage = *path;
+    // The canvas shows the new picture at once, whatever the file dialog left behind.
+    return {true};
+}
+
+void RouteIconCommands(CommandRouter& router, IconCommandContext context,
                        std::function<void(const CommandOutcome&)> apply) {
+    DesktopSession& session = context.session;
+    const CanvasState& state = context.state;
     for (const int id : kAddCommands) {
         router.Route(id, [&session, apply, id] { apply(OnAddIconCommand(session, id)); });
     }
     for (const int id : kDeleteCommands) {
         router.Route(
             id, [&session, &state, apply, id] { apply(OnDeleteIconCommand(session, state, id)); });
+    }
+    for (const int id : kChangeImageCommands) {
+        router.Route(id, [context, apply] {
+            apply(OnChangeIconImage(context.session, context.state, context.ui, context.now()));
+        });
     }
 }
 

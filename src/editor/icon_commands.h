@@ -7,11 +7,16 @@
 #include "document/desktop_session.h"
 #include "editor/canvas_state.h"
 
+#include <QDateTime>
+#include <QString>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace vodirev {
 
 class CommandRouter;
+class CommandUi;
 
 // What the window does after a command.
 struct CommandOutcome {
@@ -27,8 +32,35 @@ CommandOutcome OnAddIconCommand(DesktopSession& session, int commandId);
 CommandOutcome OnDeleteIconCommand(DesktopSession& session, const CanvasState& state,
                                    int commandId);
 
+inline constexpr const char* kImageRefusedMessage = "이미지를 등록 할 수 없습니다.";
+
+// Brings a picture the operator chooses into the working folder: the file dialog
+// (jpg, gif, bmp, png), the decode (and the extra check, when given), the stored
+// name (the file's own, or the time stamp for a name with other bytes), the copy to
+// destinationFormat with the stored name for its one "%s", never over an existing
+// file (that one is then used as it is). The relative path of the copy; nothing
+// when the operator cancelled or the picture was refused (refusal shown).
+std::optional<std::string> ImportImageFile(CommandUi& ui, std::string_view workDir,
+                                           const char* destinationFormat, const QString& refusal,
+                                           const std::function<bool(const QImage&)>& extraCheck,
+                                           const QDateTime& now);
+
+// The four change-image commands on m_nContextFolder: the picture imported into
+// "images\\bkicons\\", its path appended to "LIST_FOLDER_USER.db", the icon redrawn
+// with it.
+CommandOutcome OnChangeIconImage(DesktopSession& session, const CanvasState& state, CommandUi& ui,
+                                 const QDateTime& now);
+
+// What the routed commands work on.
+struct IconCommandContext {
+    DesktopSession& session;
+    const CanvasState& state;
+    CommandUi& ui;
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+};
+
 // Routes every command above; apply receives each outcome.
-void RouteIconCommands(CommandRouter& router, DesktopSession& session, const CanvasState& state,
+void RouteIconCommands(CommandRouter& router, IconCommandContext context,
                        std::function<void(const CommandOutcome&)> apply);
 
 }  // namespace vodirev

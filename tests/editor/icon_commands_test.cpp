@@ -3,6 +3,7 @@
 
 #include "editor/icon_commands.h"
 
+#include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "editor/command_ids.h"
 #include "editor/command_router.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace vodirev {
 namespace {
@@ -124,18 +126,58 @@ TEST_F(IconCommands, ANewPictureKeepsTheTopLeftCorner) {
     EXPECT_EQ(session.m_desktop.m_arrFolder[0].m_pBitmap.size(), QSize(30, 90));
 }
 
+// A new picture for the icon under the right click: copied in under its own name or
+// a time stamp, never over an existing file, listed in the user's folder images.
+TEST_F(IconCommands, ChangingAnImageImportsItOnce) {
+    OnAddIconCommand(session, ID_ADD_FOLDER);
+    state.m_nContextFolder = 0;
+    QDir().mkpath("chosen");
+    ASSERT_TRUE(SaveBitmapToFile("chosen/내 사진.png", test::Solid(30, 90, 0xFF0000FF)));
+    ASSERT_TRUE(SaveBitmapToFile("chosen/photo_01.JPG", test::Solid(20, 20, 0xFFFF0000)));
+    ASSERT_TRUE(SaveBitmapToFile("chosen/bad.png", test::Solid(20, 20, 0xFFFF0000)));
+    test::WriteFileBytes("chosen/bad.png", "not a picture");
+    ASSERT_TRUE(SaveBitmapToFile("images/bkicons/photo_01.JPG", test::Solid(5, 5, 0xFF00FF00)));
+    const QDateTime now(QDate(2024, 3, 5), QTime(14, 15, 2));
+    test::FakeCommandUi ui;
+    const QString chosen = QDir::current().filePath("chosen/");
+    ui.files = {chosen + "내 사진.png", chosen + "photo_01.JPG", chosen + "bad.png", QString()};
+
+    EXPECT_TRUE(OnChangeIconImage(session, state, ui, now).repaint);
+    const CInfoFolder& icon = session.m_desktop.m_arrFolder[0];
+    EXPECT_EQ(icon.m_szImage.str(), "images\\\\bkicons\\\\20240305141502.png");
+    EXPECT_EQ(icon.m_rcItem, (ItemRect{500, 300, 530, 390}));  // grown downward
+    EXPECT_EQ(ui.fileFilters.front(), QStringLiteral("Program (*.jpg *.gif *.bmp *.png)"));
+
+    // The stored name exists already: that file stays and is used.
+    OnChangeIconImage(session, state, ui, now);
+    EXPECT_EQ(icon.m_szImage.str(), "images\\\\bkicons\\\\photo_01.JPG");
+    EXPECT_EQ(icon.m_pBitmap.size(), QSize(5, 5));
+    EXPECT_EQ(test::ReadFileBytes("LIST_FOLDER_USER.db"),
+              "images\\\\bkicons\\\\20240305141502.png\r\n"
+              "images\\\\bkicons\\\\photo_01.JPG\r\n");
+
+    // A file that is no picture is refused; a cancel changes nothing.
+    EXPECT_FALSE(OnChangeIconImage(session, state, ui, now).repaint);
+    EXPECT_EQ(ui.messages, std::vector<QString>{QStringLiteral("이미지를 등록 할 수 없습니다.")});
+    EXPECT_FALSE(OnChangeIconImage(session, state, ui, now).repaint);
+    EXPECT_EQ(icon.m_szImage.str(), "images\\\\bkicons\\\\photo_01.JPG");
+    EXPECT_FALSE(QFileInfo::exists("images/bkicons/bad.png"));
+}
+
 TEST(IconCommandRoutes, EveryCreateAndDeleteCommandIsEnabled) {
     CommandRouter router;
     DesktopSession session;
     CanvasState state;
     int applied = 0;
-    RouteIconCommands(router, session, state, [&](const CommandOutcome&) { ++applied; });
+    test::FakeCommandUi ui;
+    RouteIconCommands(router, {session, state, ui}, [&](const CommandOutcome&) { ++applied; });
     for (int id : {ID_ADD_SHORTCUT, ID_ADD_FOLDER, ID_SHOW_CONTROL_PANEL, ID_SHOW_MY_COMPUTER,
                    ID_SHOW_RECYCLE_BIN, ID_SHOW_USER_REVIEWS, ID_DELETE_FOLDER, ID_DELETE_SHORTCUT,
-                   ID_DELETE_BASE_FOLDER, ID_DELETE_CONTROL_PANEL}) {
+                   ID_DELETE_BASE_FOLDER, ID_DELETE_CONTROL_PANEL, ID_CHANGE_FOLDER_IMAGE,
+                   ID_CHANGE_SHORTCUT_IMAGE, ID_CHANGE_SYSTEM_IMAGE, ID_ADD_FOLDER_IMAGE}) {
         EXPECT_TRUE(router.Dispatch(id)) << id;
     }
-    EXPECT_EQ(applied, 10);
+    EXPECT_EQ(applied, 14);
 }
 
 }  // namespace
