@@ -4,6 +4,8 @@
 // function here on its session.
 
 #include "document/desktop_session.h"
+#include "editor/base_folder_model.h"
+#include "editor/direct_folder_model.h"
 #include "editor/folder_update_model.h"
 #include "editor/icon_commands.h"
 
@@ -18,6 +20,10 @@ class DialogApplyHandler {
 public:
     virtual ~DialogApplyHandler() = default;
     virtual void OnFolderApply(const FolderUpdateModel& dialog) = 0;
+    // A window that does not handle a dialog's apply ignores it.
+    virtual void OnShortcutApply(const DirectFolderModel& /*dialog*/) {}
+    virtual void OnBaseFolderApply(const BaseFolderModel& /*dialog*/) {}
+    virtual void OnSystemApply(const SystemFolderModel& /*dialog*/) {}
 };
 
 // Every "&", "<" and ">" as a blank: the layout stores titles and texts unescaped.
@@ -28,5 +34,20 @@ std::string BlankMarkupCharacters(std::string_view text);
 // takes the name, the show-name flag and the image. A stale index changes nothing.
 CommandOutcome ApplyFolderUpdate(DesktopSession& session, int folderIndex,
                                  const FolderUpdateModel& dialog);
+
+// The shortcut dialog's result for icon index: name, show-name flag, image and link.
+// A stale index changes nothing.
+CommandOutcome ApplyShortcut(DesktopSession& session, int folderIndex,
+                             const DirectFolderModel& dialog);
+
+// The base folder dialog's result for icon index: name, show-name flag and image.
+CommandOutcome ApplyBaseFolder(DesktopSession& session, int folderIndex,
+                               const BaseFolderModel& dialog);
+
+// The control panel dialog's result for icon index: the session's system entries
+// become the catalogue followed by the control panel's entries (entries of any other
+// folder number are dropped), then name, show-name flag and image.
+CommandOutcome ApplySystemFolder(DesktopSession& session, int folderIndex,
+                                 const SystemFolderModel& dialog);
 
 }  // namespace vodirev
