@@ -53,11 +53,8 @@ void CVeradaVodirevDlg::RouteCommands() {
     // Commands are routed as their handlers exist; the others show disabled.
     m_router.Route(ID_SAVE_AND_EXIT, [this] { OnSaveAndExit(); });
     m_router.Route(ID_MODIFY_FOLDER, [this] { OnModifyFolder(); });
-    RouteIconCommands(m_router, {m_session, m_state, m_ui}, [this](const CommandOutcome& outcome) {
-        if (outcome.repaint) {
-            update();
-        }
-    });
+    RouteIconCommands(m_router, {m_session, m_state, m_ui},
+                      [this](const CommandOutcome& outcome) { Repaint(outcome); });
 }
 
 void CVeradaVodirevDlg::OnModifyFolder() {
@@ -71,9 +68,22 @@ void CVeradaVodirevDlg::OnModifyFolder() {
     m_dlgFolderUpdate.LoadFolderContents();
 }
 
+// Each apply goes to the icon of the latest right click, as every item command.
 void CVeradaVodirevDlg::OnFolderApply(const FolderUpdateModel& dialog) {
-    // The apply goes to the icon of the latest right click, as every item command.
-    if (ApplyFolderUpdate(m_session, m_state.m_nContextFolder, dialog).repaint) {
+    Repaint(ApplyFolderUpdate(m_session, m_state.m_nContextFolder, dialog));
+}
+void CVeradaVodirevDlg::OnShortcutApply(const DirectFolderModel& dialog) {
+    Repaint(ApplyShortcut(m_session, m_state.m_nContextFolder, dialog));
+}
+void CVeradaVodirevDlg::OnBaseFolderApply(const BaseFolderModel& dialog) {
+    Repaint(ApplyBaseFolder(m_session, m_state.m_nContextFolder, dialog));
+}
+void CVeradaVodirevDlg::OnSystemApply(const SystemFolderModel& dialog) {
+    Repaint(ApplySystemFolder(m_session, m_state.m_nContextFolder, dialog));
+}
+
+void CVeradaVodirevDlg::Repaint(const CommandOutcome& outcome) {
+    if (outcome.repaint) {
         update();
     }
 }

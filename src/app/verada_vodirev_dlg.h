@@ -51,6 +51,10 @@ private:
     void RegisterDialogs();
     void OnModifyFolder();
     void OnFolderApply(const FolderUpdateModel& dialog) override;
+    void OnShortcutApply(const DirectFolderModel& dialog) override;
+    void OnBaseFolderApply(const BaseFolderModel& dialog) override;
+    void OnSystemApply(const SystemFolderModel& dialog) override;
+    void Repaint(const CommandOutcome& outcome);
     void OnSaveAndExit();
     void Apply(const MouseOutcome& outcome);
     void OnRButtonDown(QPoint client);
