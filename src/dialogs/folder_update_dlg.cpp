@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "dialogs/dialog_frame.h"
+#include "dialogs/folder_image_controls.h"
 #include "dialogs/icon_insert_dlg.h"
 #include "dialogs/icon_update_dlg.h"
 #include "editor/apply_messages.h"
@@ -21,51 +22,6 @@
 #include <algorithm>
 
 namespace vodirev {
-
-namespace {
-
-// Rows large enough to read: icons at twice their size, names in the dialog font.
-constexpr int kIconRowSize = 32;
-
-QListWidget* MakeIconList(QWidget* parent, const char* id) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(id));
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setIconSize(QSize(kIconRowSize, kIconRowSize));
-    list->setUniformItemSizes(true);
-    list->setMinimumSize(280, 220);
-    return list;
-}
-
-QPushButton* MakeButton(const QString& caption, const char* id, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-// Folder images are drawn with magenta as their transparent colour, program icons
-// with black, as the lists of the client PCs draw them.
-constexpr QRgb kFolderKey = 0xFFFF00FF;
-constexpr QRgb kIconKey = 0xFF000000;
-
-QIcon RowIcon(const QImage& picture, QRgb key) {
-    if (picture.isNull()) {
-        return QIcon();
-    }
-    QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < keyed.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-        for (int x = 0; x < keyed.width(); ++x) {
-            if ((line[x] | 0xFF000000) == key) {
-                line[x] = 0;
-            }
-        }
-    }
-    return QIcon(QPixmap::fromImage(keyed));
-}
-
-}  // namespace
 
 CFolderUpdateDlg::CFolderUpdateDlg(CommandUi& ui, DialogApplyHandler* applyHandler, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_applyHandler(applyHandler) {
