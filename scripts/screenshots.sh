@@ -56,6 +56,19 @@ shot_window() {
     fi
 }
 
+# Presses the second button of a dialog's button column ("닫기" or "취소"): without
+# a window manager the modeless dialogs get no keyboard focus for Escape.
+close_dialog() {
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" | tail -n 1 || true)
+    [ -n "$id" ] || return 0
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + WIDTH - 50)) $((Y + 47))
+    sleep 0.3
+    xdotool click 1
+    sleep 0.5
+}
+
 (cd "$work/room" && exec "$top/build/src/app/VeradaVodirev" demo 1 0) &
 editor_pid=$!
 sleep 5
@@ -89,7 +102,22 @@ sleep 1.5
 shot_window icon_insert "아이콘 등록하기"
 xdotool key Escape
 sleep 0.5
-xdotool key Escape
+close_dialog "폴더 정보 수정"
+sleep 0.5
+# The control panel and the recycle bin (a base folder) in their dialogs.
+xdotool mousemove 62 342 click 3
+sleep 1
+xdotool key Down Return
+sleep 2
+shot_window system_dialog "제어판 폴더"
+close_dialog "제어판 폴더"
+sleep 0.5
+xdotool mousemove 62 222 click 3
+sleep 1
+xdotool key Down Return
+sleep 2
+shot_window base_folder_dialog "기본 폴더"
+close_dialog "기본 폴더"
 sleep 0.5
 xdotool mousemove 700 250 click 3
 sleep 2

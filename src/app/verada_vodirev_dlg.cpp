@@ -53,19 +53,51 @@ void CVeradaVodirevDlg::RouteCommands() {
     // Commands are routed as their handlers exist; the others show disabled.
     m_router.Route(ID_SAVE_AND_EXIT, [this] { OnSaveAndExit(); });
     m_router.Route(ID_MODIFY_FOLDER, [this] { OnModifyFolder(); });
+    m_router.Route(ID_MODIFY_SHORTCUT, [this] { OnModifyShortcut(); });
+    m_router.Route(ID_MODIFY_BASE_FOLDER, [this] { OnModifyBaseFolder(); });
+    m_router.Route(ID_MODIFY_CONTROL_PANEL, [this] { OnModifyControlPanel(); });
     RouteIconCommands(m_router, {m_session, m_state, m_ui},
                       [this](const CommandOutcome& outcome) { Repaint(outcome); });
 }
 
-void CVeradaVodirevDlg::OnModifyFolder() {
+const CInfoFolder* CVeradaVodirevDlg::ContextIcon() const {
     const int target = m_state.m_nContextFolder;
-    if (target < 0 || std::size_t(target) >= m_session.m_desktop.m_arrFolder.size()) {
-        return;
+    const auto& icons = m_session.m_desktop.m_arrFolder;
+    return target >= 0 && std::size_t(target) < icons.size() ? &icons[std::size_t(target)]
+                                                             : nullptr;
+}
+
+// Each edit command refills its dialog, so nothing of an earlier edit shows.
+void CVeradaVodirevDlg::OnModifyFolder() {
+    if (const CInfoFolder* folder = ContextIcon()) {
+        FillFolderUpdate(m_dlgFolderUpdate.model(), m_session, *folder);
+        m_dlgFolderUpdate.show();
+        m_dlgFolderUpdate.LoadFolderContents();
     }
-    FillFolderUpdate(m_dlgFolderUpdate.model(), m_session,
-                     m_session.m_desktop.m_arrFolder[std::size_t(target)]);
-    m_dlgFolderUpdate.show();
-    m_dlgFolderUpdate.LoadFolderContents();
+}
+
+void CVeradaVodirevDlg::OnModifyShortcut() {
+    if (const CInfoFolder* shortcut = ContextIcon()) {
+        FillDirectFolder(m_dlgDirectFolder.model(), m_session, *shortcut);
+        m_dlgDirectFolder.show();
+        m_dlgDirectFolder.LoadShortcutImages();
+    }
+}
+
+void CVeradaVodirevDlg::OnModifyBaseFolder() {
+    if (const CInfoFolder* item = ContextIcon()) {
+        FillBaseFolder(m_dlgSFolder.model(), *item);
+        m_dlgSFolder.show();
+        m_dlgSFolder.LoadBaseFolderImages();
+    }
+}
+
+void CVeradaVodirevDlg::OnModifyControlPanel() {
+    if (const CInfoFolder* panel = ContextIcon()) {
+        FillSystemFolder(m_dlgSystem.model(), m_session, *panel);
+        m_dlgSystem.show();
+        m_dlgSystem.LoadSystemFolderContents();
+    }
 }
 
 // Each apply goes to the icon of the latest right click, as every item command.

@@ -5,8 +5,11 @@
 
 #include "app/qt_command_ui.h"
 #include "dialogs/desktop_save_dlg.h"
+#include "dialogs/direct_folder_dlg.h"
 #include "dialogs/folder_update_dlg.h"
 #include "dialogs/resoluation_dlg.h"
+#include "dialogs/s_folder_dlg.h"
+#include "dialogs/system_dlg.h"
 #include "document/desktop_session.h"
 #include "editor/apply_messages.h"
 #include "editor/canvas_controller.h"
@@ -50,6 +53,10 @@ private:
     void RouteCommands();
     void RegisterDialogs();
     void OnModifyFolder();
+    void OnModifyShortcut();
+    void OnModifyBaseFolder();
+    void OnModifyControlPanel();
+    const CInfoFolder* ContextIcon() const;
     void OnFolderApply(const FolderUpdateModel& dialog) override;
     void OnShortcutApply(const DirectFolderModel& dialog) override;
     void OnBaseFolderApply(const BaseFolderModel& dialog) override;
@@ -73,6 +80,9 @@ private:
     // The modeless editing dialogs: created hidden with the window, above it while
     // shown, destroyed with it.
     CFolderUpdateDlg m_dlgFolderUpdate{m_ui, this, this};
+    CDirectFolderDlg m_dlgDirectFolder{m_ui, this, this};
+    CSFolderDlg m_dlgSFolder{this, this};
+    CSystemDlg m_dlgSystem{this, this};
     CResoluationDlg m_dlgResolution;
     bool m_bMovePending = false;  // a press on empty canvas: move once the pointer drags
     QPoint m_ptMoveStart;
