@@ -68,24 +68,14 @@ void FillFolderUpdate(FolderUpdateModel& model, const DesktopSession& session,
             model.m_arrContent.push_back(icon);
         }
     }
-    model.m_bShowName = folder.m_bShow != 0 ? 1 : 0;
+    FillFolderImageChoice(model, folder);
     model.m_szWorkDir = session.m_szWorkDir.str();
     model.m_nDesktop = session.m_nDesktop;
-    model.m_strFolderName = folder.m_strTitle;
     model.m_nFolderNo = folder.m_nFlag;
-    model.m_strFolderImage = folder.m_szImage.str();
 }
 
 void LoadFolderContents(FolderUpdateModel& model, IconPictures& pictures) {
-    model.m_nSelImage = -1;
-    model.m_arrFolderImage.clear();
-    model.m_imgImage.clear();
-    model.m_folderImageCaptions.clear();
-    for (FolderImageEntry& entry : LoadFolderImages(pictures)) {
-        model.m_arrFolderImage.push_back(std::move(entry.image));
-        model.m_folderImageCaptions.push_back(std::move(entry.caption));
-        model.m_imgImage.push_back(std::move(entry.picture));
-    }
+    LoadFolderImageRows(model, pictures, true);
     LoadIconList(model.m_arrCatalog, model.m_imgCatalog, 0, pictures);
     LoadIconList(model.m_arrContent, model.m_imgContent, model.m_nFolderNo, pictures);
 }
@@ -132,12 +122,6 @@ std::optional<std::pair<FolderList, int>> SingleSelectedIcon(const std::vector<i
 
 CInfoIcon& IconAt(FolderUpdateModel& model, FolderList list, int row) {
     return Icons(model, list).at(std::size_t(row));
-}
-
-void TakeChosenFolderImage(FolderUpdateModel& model) {
-    if (model.m_nSelImage >= 0 && std::size_t(model.m_nSelImage) < model.m_arrFolderImage.size()) {
-        model.m_strFolderImage = model.m_arrFolderImage[std::size_t(model.m_nSelImage)].m_strPath;
-    }
 }
 
 }  // namespace vodirev

@@ -10,6 +10,7 @@
 #include "document/info_icon.h"
 #include "document/info_image.h"
 #include "editor/command_ui.h"
+#include "editor/folder_image_choice.h"
 
 #include <QImage>
 #include <optional>
@@ -20,21 +21,14 @@ namespace vodirev {
 
 inline constexpr const char* kSelectOneIconMessage = "한개이상 선택 되었거나 선택되지 않았습니다\n";
 
-struct FolderUpdateModel : DialogModel {
-    std::vector<CInfoImage> m_arrFolderImage;  // rows of the folder image list
-    std::vector<CInfoIcon> m_arrCatalog;       // icons in no folder
-    std::vector<CInfoIcon> m_arrContent;       // icons of this folder
-    std::string m_strFolderName;               // CP949
-    int m_nFolderNo = 0;                       // what this folder's icons carry in m_nFolder
-    int m_nSelImage = -1;          // folder image row named by the latest selection change
-    std::string m_strFolderImage;  // the folder image handed back on apply
-    int m_bShowName = 0;
+// The folder images, name, show-name flag and chosen image come from the base.
+struct FolderUpdateModel : FolderImageChoice {
+    std::vector<CInfoIcon> m_arrCatalog;  // icons in no folder
+    std::vector<CInfoIcon> m_arrContent;  // icons of this folder
+    int m_nFolderNo = 0;                  // what this folder's icons carry in m_nFolder
     int m_nDesktop = 0;
     FixedString<260> m_szWorkDir;
-
-    // The pictures of the rows: 64 x 64 folder images, 16 x 16 icons.
-    std::vector<QImage> m_imgImage;
-    std::vector<std::string> m_folderImageCaptions;
+    // The 16 x 16 pictures of the icon rows.
     std::vector<QImage> m_imgCatalog;
     std::vector<QImage> m_imgContent;
 };
@@ -67,8 +61,5 @@ bool AddRegisteredIcon(FolderUpdateModel& model, CInfoIcon icon, IconPictures& p
 std::optional<std::pair<FolderList, int>> SingleSelectedIcon(const std::vector<int>& catalogRows,
                                                              const std::vector<int>& contentRows);
 CInfoIcon& IconAt(FolderUpdateModel& model, FolderList list, int row);
-
-// Apply, before the hand-off: the folder image named last, else the folder's own.
-void TakeChosenFolderImage(FolderUpdateModel& model);
 
 }  // namespace vodirev
