@@ -231,7 +231,8 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
             {LayoutFileName(1).toStdString(), kDefaultLayoutFile},
         };
         for (const auto& [serverName, localName] : commonFiles) {
-            server.DownloadFile(ServerPath(kCommonRoom, serverName), QString::fromLatin1(localName));
+            server.DownloadFile(ServerPath(kCommonRoom, serverName),
+                                QString::fromLatin1(localName));
         }
 
         const std::string room = session.m_szRoomId.str();

@@ -16,7 +16,6 @@
 
 namespace vodirev {
 
-
 // "getTitle.jsp?id=%s&type=%ld".
 std::string TitleQueryTarget(std::string_view roomId, int desktop);
 
