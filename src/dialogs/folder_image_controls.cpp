@@ -4,6 +4,7 @@
 #include "document/folder_images.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -96,6 +97,36 @@ FolderImageControls AddFolderImageControls(QWidget* content, QVBoxLayout* column
     imageLayout->addWidget(controls.images);
     column->addWidget(imageGroup, 1);
     return controls;
+}
+
+TwoListControls AddTwoListControls(QWidget* content, QVBoxLayout* column) {
+    TwoListControls controls;
+    auto* group = new QGroupBox(QStringLiteral("아이콘 설정"), content);
+    controls.layout = new QGridLayout(group);
+    controls.catalog = MakeIconList(group, "1006");
+    controls.content = MakeIconList(group, "1007");
+    auto* moveColumn = new QVBoxLayout;
+    controls.add = MakeButton(QStringLiteral(">>"), "1003", group);
+    controls.remove = MakeButton(QStringLiteral("<<"), "1004", group);
+    moveColumn->addStretch(1);
+    moveColumn->addWidget(controls.add);
+    moveColumn->addWidget(controls.remove);
+    moveColumn->addStretch(1);
+    controls.layout->addWidget(controls.catalog, 0, 0);
+    controls.layout->addLayout(moveColumn, 0, 1);
+    controls.layout->addWidget(controls.content, 0, 2);
+    column->addWidget(group, 2);
+    return controls;
+}
+
+void FillIconRows(QListWidget* list, const std::vector<CInfoIcon>& icons,
+                  const std::vector<QImage>& pictures) {
+    list->clear();
+    for (std::size_t row = 0; row < icons.size(); ++row) {
+        const QImage picture = row < pictures.size() ? pictures[row] : QImage();
+        list->addItem(
+            new QListWidgetItem(RowIcon(picture, kIconKey), fromCp949(icons[row].m_strName)));
+    }
 }
 
 void FillFolderImageList(QListWidget* list, const FolderImageChoice& model) {

@@ -2,6 +2,7 @@
 // The controls the folder-type dialogs share: name edit 1000, check box 1008 and the
 // folder image list 1005, and the row pictures of their lists.
 
+#include "document/info_icon.h"
 #include "editor/folder_image_choice.h"
 
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include <functional>
 
 class QCheckBox;
+class QGridLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -44,6 +46,21 @@ struct FolderImageControls {
 
 // Adds the name row and the group "폴더 정보 변경" with list 1005 to column.
 FolderImageControls AddFolderImageControls(QWidget* content, QVBoxLayout* column);
+
+struct TwoListControls {
+    QGridLayout* layout = nullptr;   // lists in row 0; room below for more buttons
+    QListWidget* catalog = nullptr;  // 1006
+    QListWidget* content = nullptr;  // 1007
+    QPushButton* add = nullptr;      // 1003 ">>"
+    QPushButton* remove = nullptr;   // 1004 "<<"
+};
+
+// Adds the group "아이콘 설정": lists 1006 and 1007 with ">>" and "<<" between them.
+TwoListControls AddTwoListControls(QWidget* content, QVBoxLayout* column);
+
+// One row per entry: its picture (black transparent) and its name.
+void FillIconRows(QListWidget* list, const std::vector<CInfoIcon>& icons,
+                  const std::vector<QImage>& pictures);
 
 // Rows of list 1005 from the model, and the name and check box.
 void FillFolderImageList(QListWidget* list, const FolderImageChoice& model);

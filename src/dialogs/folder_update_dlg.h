@@ -3,6 +3,7 @@
 // edit command fills its model and shows it, "적용" hands the model to the window and
 // hides it, "닫기" (or the close box) hides it and drops the edits.
 
+#include "dialogs/folder_image_controls.h"
 #include "document/folder_images.h"
 #include "editor/folder_update_model.h"
 
@@ -36,9 +37,9 @@ public:
     void OnBnClickedIconDelete();
     void OnOK();
 
-    QLineEdit* nameEdit() const { return m_editName; }
-    QCheckBox* showNameCheck() const { return m_checkShowName; }
-    QListWidget* imageList() const { return m_listImage; }
+    QLineEdit* nameEdit() const { return m_controls.name; }
+    QCheckBox* showNameCheck() const { return m_controls.showName; }
+    QListWidget* imageList() const { return m_controls.images; }
     QListWidget* catalogList() const { return m_listCatalog; }
     QListWidget* contentList() const { return m_listContent; }
 
@@ -47,17 +48,12 @@ protected:
 
 private:
     std::vector<int> SelectedRows(QListWidget* list) const;
-    void FillIconList(QListWidget* list, const std::vector<CInfoIcon>& icons,
-                      const std::vector<QImage>& pictures);
-    void TakeControls();
 
     CommandUi& m_ui;
     DialogApplyHandler* m_applyHandler;
     FolderUpdateModel m_model;
-    IconPictures m_pictures;               // one opening's decodes
-    QLineEdit* m_editName = nullptr;       // 1000
-    QCheckBox* m_checkShowName = nullptr;  // 1008
-    QListWidget* m_listImage = nullptr;    // 1005
+    IconPictures m_pictures;  // one opening's decodes
+    FolderImageControls m_controls;
     QListWidget* m_listCatalog = nullptr;  // 1006
     QListWidget* m_listContent = nullptr;  // 1007
 };

@@ -4,27 +4,11 @@
 #include "dialogs/dialog_frame.h"
 #include "editor/apply_messages.h"
 
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace vodirev {
-
-namespace {
-
-void FillEntryList(QListWidget* list, const std::vector<CInfoIcon>& entries,
-                   const std::vector<QImage>& pictures) {
-    list->clear();
-    for (std::size_t row = 0; row < entries.size(); ++row) {
-        const QImage picture = row < pictures.size() ? pictures[row] : QImage();
-        list->addItem(
-            new QListWidgetItem(RowIcon(picture, kIconKey), fromCp949(entries[row].m_strName)));
-    }
-}
-
-}  // namespace
 
 CSystemDlg::CSystemDlg(DialogApplyHandler* applyHandler, QWidget* parent)
     : QDialog(parent), m_applyHandler(applyHandler) {
@@ -35,28 +19,16 @@ CSystemDlg::CSystemDlg(DialogApplyHandler* applyHandler, QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     m_controls = AddFolderImageControls(content, column);
 
-    auto* entryGroup = new QGroupBox(QStringLiteral("아이콘 설정"), content);
-    auto* entryLayout = new QGridLayout(entryGroup);
-    m_listCatalog = MakeIconList(entryGroup, "1006");
-    m_listContent = MakeIconList(entryGroup, "1007");
-    auto* moveColumn = new QVBoxLayout;
-    QPushButton* add = MakeButton(QStringLiteral(">>"), "1003", entryGroup);
-    QPushButton* remove = MakeButton(QStringLiteral("<<"), "1004", entryGroup);
-    moveColumn->addStretch(1);
-    moveColumn->addWidget(add);
-    moveColumn->addWidget(remove);
-    moveColumn->addStretch(1);
-    entryLayout->addWidget(m_listCatalog, 0, 0);
-    entryLayout->addLayout(moveColumn, 0, 1);
-    entryLayout->addWidget(m_listContent, 0, 2);
-    column->addWidget(entryGroup, 2);
+    const TwoListControls lists = AddTwoListControls(content, column);
+    m_listCatalog = lists.catalog;
+    m_listContent = lists.content;
 
     const auto buttons =
         AddButtonColumn(*this, content, {QStringLiteral("확인"), QStringLiteral("취소")});
     connect(buttons[0], &QPushButton::clicked, this, &CSystemDlg::OnOK);
     connect(buttons[1], &QPushButton::clicked, this, &CSystemDlg::reject);
-    connect(add, &QPushButton::clicked, this, &CSystemDlg::OnBnClickedAdd);
-    connect(remove, &QPushButton::clicked, this, &CSystemDlg::OnBnClickedRemove);
+    connect(lists.add, &QPushButton::clicked, this, &CSystemDlg::OnBnClickedAdd);
+    connect(lists.remove, &QPushButton::clicked, this, &CSystemDlg::OnBnClickedRemove);
     OnNamedRow(m_controls.images, [this](int row) {
         if (!m_bRefilling) {
             m_model.m_nSelImage = row;
@@ -80,8 +52,8 @@ void CSystemDlg::LoadSystemFolderContents() {
     m_bRefilling = true;
     vodirev::LoadSystemFolderContents(m_model, m_pictures);
     FillFolderImageList(m_controls.images, m_model);
-    FillEntryList(m_listCatalog, m_model.m_arrCatalog, m_model.m_imgCatalog);
-    FillEntryList(m_listContent, m_model.m_arrContent, m_model.m_imgContent);
+    FillIconRows(m_listCatalog, m_model.m_arrCatalog, m_model.m_imgCatalog);
+    FillIconRows(m_listContent, m_model.m_arrContent, m_model.m_imgContent);
     m_bRefilling = false;
     LoadNameControls(m_controls, m_model);
 }
