@@ -119,6 +119,48 @@ sleep 2
 shot_window base_folder_dialog "기본 폴더"
 close_dialog "기본 폴더"
 sleep 0.5
+# The shortcut "홈페이지" in its dialog.
+xdotool mousemove 592 102 click 3
+sleep 1
+xdotool key Down Return
+sleep 2
+shot_window shortcut_dialog "바로가기 아이콘 설정"
+shortcut_id=$(xdotool search --onlyvisible --name "바로가기 아이콘 설정" | tail -n 1)
+eval "$(xdotool getwindowgeometry --shell "$shortcut_id")"
+echo "shortcut dialog at $X,$Y ${WIDTH}x$HEIGHT"
+close_dialog "바로가기 아이콘 설정"
+sleep 0.5
+# An edit through the menus: a new shortcut named, pointed at a web page and given
+# another folder image in its dialog, then a new folder.
+xdotool mousemove 700 250 click 3
+sleep 1
+xdotool key Down Return
+sleep 1
+# New items go to the point of the right click in canvas coordinates, 40 pixels
+# below the pointer on the window.
+xdotool mousemove 730 320 click 3
+sleep 1
+xdotool key Down Return
+sleep 2
+shortcut_id=$(xdotool search --onlyvisible --name "바로가기 아이콘 설정" | tail -n 1)
+eval "$(xdotool getwindowgeometry --shell "$shortcut_id")"
+xdotool mousemove $((X + 200)) $((Y + 20)) click 1 key ctrl+a
+xdotool type --delay 50 "Cafe"
+xdotool mousemove $((X + 180)) $((Y + 100)) click 1
+xdotool mousemove $((X + 246)) $((Y + 428)) click 1
+xdotool mousemove $((X + 236)) $((Y + 402)) click 1
+xdotool type --delay 30 "http://example.com/cafe"
+sleep 0.5
+shot_window shortcut_filled "바로가기 아이콘 설정"
+xdotool mousemove $((X + WIDTH - 50)) $((Y + 20)) click 1
+sleep 1
+xdotool mousemove 850 600 click 3
+sleep 1
+xdotool key Down Down Return
+sleep 1
+xdotool mousemove 1200 880
+sleep 0.5
+shot edited
 xdotool mousemove 700 250 click 3
 sleep 2
 xdotool mousemove 720 262

@@ -1,7 +1,7 @@
 // A whole editing session against the reference server through the command
-// functions the window routes: a new folder filled from the catalogue, the recycle
-// bin shown, the folder given a new picture, then saved. The server ends up with the
-// exact list lines and layout, and the new picture.
+// functions the window routes: a new folder filled from the catalogue, a shortcut
+// to a web page, the recycle bin shown, the folder given a new picture, then saved.
+// The server ends up with the exact list lines and layout, and the new picture.
 
 #include "app/save_command.h"
 #include "app/startup_sequence.h"
@@ -10,6 +10,7 @@
 #include "editor/apply_messages.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
+#include "editor/direct_folder_model.h"
 #include "editor/folder_update_model.h"
 #include "editor/frame_renderer.h"
 #include "editor/icon_commands.h"
@@ -59,6 +60,15 @@ TEST(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
     MoveIcons(folder, FolderList::Catalog, {0, 1}, pictures);
     ApplyFolderUpdate(session, state.m_nContextFolder, folder);
 
+    // A shortcut that opens a web page, renamed in its dialog.
+    ASSERT_TRUE(OnAddIconCommand(session, ID_ADD_SHORTCUT).repaint);
+    const int shortcut = static_cast<int>(session.m_desktop.m_arrFolder.size()) - 1;
+    DirectFolderModel link;
+    FillDirectFolder(link, session, session.m_desktop.m_arrFolder[shortcut]);
+    link.m_strFolderName = Cp949("우리 홈");
+    link.m_strLink = "http://example.com/room";
+    ApplyShortcut(session, shortcut, link);
+
     OnAddIconCommand(session, ID_SHOW_RECYCLE_BIN);
     QDir().mkpath("chosen");
     test::WriteFileBytes("chosen/new_folder.png", PngBytes(Qt::magenta, 64, 64));
@@ -88,19 +98,30 @@ TEST(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
               "images\\bkicons\\folder1.png\r\nimages\\\\bkicons\\\\new_folder.png\r\n");
     EXPECT_EQ(server.fileBytes("pcroom/room/images/bkicons/new_folder.png"),
               PngBytes(Qt::magenta, 64, 64));
-    const std::string layout = server.fileBytes("pcroom/room/desktop001.xml").toStdString();
-    EXPECT_NE(layout.find("<icon name=\"icon2\" x=\"600\" y=\"340\" width=\"64\" height=\"64\"  "
-                          "flag=\"2\"  type=\"1\" showflag=\"1\" >\r\n<title> " +
-                          Cp949("새폴더") +
-                          "</title>\r\n<image> images\\\\bkicons\\\\new_folder.png</image>\r\n"),
-              std::string::npos)
-        << layout;
-    EXPECT_NE(layout.find("<icon name=\"icon3\" x=\"600\" y=\"340\" width=\"64\" height=\"64\"  "
-                          "flag=\"3\"  type=\"5\" showflag=\"1\" >\r\n<title> " +
-                          Cp949("휴지통") +
-                          "</title>\r\n<image> images\\bkicons\\64X64_17.gif</image>\r\n"),
-              std::string::npos)
-        << layout;
+    const std::string icon = "width=\"64\" height=\"64\"  ";
+    EXPECT_EQ(server.fileBytes("pcroom/room/desktop001.xml").toStdString(),
+              "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n"
+              "<desktop xmlns:dt=\"urn:schemas-microsoft-com:datatypes\">\r\n"
+              "<background name=\"bg\" width=\"800\" height=\"600\">\r\n"
+              "<image>images\\background\\bg1.png</image>\r\n</background>\r\n"
+              "<icon name=\"icon1\" x=\"50\" y=\"60\" " +
+                  icon + "flag=\"3\"  type=\"1\" showflag=\"1\" >\r\n<title> " + Cp949("게임") +
+                  "</title>\r\n<image> images\\bkicons\\folder1.png</image>\r\n"
+                  "<link></link>\r\n<dir></dir>\r\n</icon>\r\n"
+                  "<icon name=\"icon2\" x=\"600\" y=\"340\" " +
+                  icon + "flag=\"2\"  type=\"1\" showflag=\"1\" >\r\n<title> " + Cp949("새폴더") +
+                  "</title>\r\n<image> images\\\\bkicons\\\\new_folder.png</image>\r\n"
+                  "<link></link>\r\n<dir></dir>\r\n</icon>\r\n"
+                  "<icon name=\"icon3\" x=\"600\" y=\"340\" " +
+                  icon + "flag=\"3\"  type=\"2\" showflag=\"1\" >\r\n<title> " + Cp949("우리 홈") +
+                  "</title>\r\n<image> images\\bkicons\\64X64_16.gif</image>\r\n"
+                  "<link>http://example.com/room</link>\r\n<dir></dir>\r\n</icon>\r\n"
+                  "<icon name=\"icon4\" x=\"600\" y=\"340\" " +
+                  icon + "flag=\"4\"  type=\"5\" showflag=\"1\" >\r\n<title> " + Cp949("휴지통") +
+                  "</title>\r\n<image> images\\bkicons\\64X64_17.gif</image>\r\n"
+                  "<link></link>\r\n<dir></dir>\r\n</icon>\r\n"
+                  "<image name=\"image\" x=\"300\" y=\"40\"><path>images\\user\\1_old.png</path>"
+                  "</image>\r\n</desktop>\r\n");
 }
 
 }  // namespace

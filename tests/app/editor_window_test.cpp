@@ -3,12 +3,19 @@
 
 #include "app/verada_vodirev_dlg.h"
 #include "common/temp_dir.h"
+#include "dialogs/folder_update_dlg.h"
+#include "editor/command_ids.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace vodirev;
 using vodirev::test::ScopedWorkDir;
@@ -16,7 +23,7 @@ using vodirev::test::WriteFileBytes;
 
 namespace {
 
-// Desktop 0: a 640 x 480 layout with one folder icon at canvas (100, 100).
+// Desktop 0: a 640 x 480 layout with folder icons at canvas (100, 100) and (300, 100).
 void writeDesktop() {
     QDir().mkpath("images");
     QImage background(64, 48, QImage::Format_RGB32);
@@ -32,6 +39,10 @@ void writeDesktop() {
                    "<icon name=\"icon1\" x=\"100\" y=\"100\" width=\"64\" height=\"64\"  flag=\"1\""
                    "  type=\"1\" showflag=\"1\" >\r\n<title> A</title>\r\n"
                    "<image> images\\icon.png</image>\r\n<link></link>\r\n<dir></dir>\r\n"
+                   "</icon>\r\n"
+                   "<icon name=\"icon2\" x=\"300\" y=\"100\" width=\"64\" height=\"64\"  flag=\"2\""
+                   "  type=\"1\" showflag=\"1\" >\r\n<title> B</title>\r\n"
+                   "<image> images\\icon.png</image>\r\n<link></link>\r\n<dir></dir>\r\n"
                    "</icon>\r\n</desktop>\r\n");
 }
 
@@ -42,6 +53,17 @@ protected:
         m_window.OnInitDialog();
         m_window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    // A right click through the real context menu, which is then closed unchosen.
+    void rightClick(QPoint client) {
+        QTimer::singleShot(50, [] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popup->close();
+            }
+        });
+        QTest::mousePress(&m_window, Qt::RightButton, {}, client);
+        QTest::mouseRelease(&m_window, Qt::RightButton, {}, client);
     }
 
     ScopedWorkDir m_work;
@@ -96,4 +118,29 @@ TEST_F(EditorWindowTest, ReleaseOnTheOrganiserButtonArrangesTheIcons) {
     const ItemRect& rect = m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem;
     EXPECT_EQ(rect.left, 640 / 2 - 360);
     EXPECT_EQ(rect.top, 480 / 2 - 30);
+}
+
+TEST_F(EditorWindowTest, AnOpenFolderEditorAppliesToTheIconRightClickedLast) {
+    rightClick(QPoint(110, 150));
+    ASSERT_EQ(m_window.canvasState().m_nContextFolder, 0);
+    ASSERT_TRUE(m_window.RunCommand(ID_MODIFY_FOLDER));
+    // The dialog classes carry no meta-object of their own: find it by its caption.
+    CFolderUpdateDlg* editor = nullptr;
+    for (QDialog* dialog : m_window.findChildren<QDialog*>()) {
+        if (dialog->windowTitle() == QStringLiteral("폴더 정보 수정")) {
+            editor = dynamic_cast<CFolderUpdateDlg*>(dialog);
+        }
+    }
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->nameEdit()->text(), QStringLiteral("A"));
+
+    // While it is open the operator right-clicks the other folder; the apply goes there.
+    rightClick(QPoint(310, 150));
+    editor->nameEdit()->setText(QStringLiteral("X"));
+    editor->findChild<QPushButton*>(QStringLiteral("1"))->click();
+    const auto& icons = m_window.session().m_desktop.m_arrFolder;
+    EXPECT_EQ(icons.at(0).m_strTitle, "A");
+    EXPECT_EQ(icons.at(1).m_strTitle, "X");
+    EXPECT_FALSE(editor->isVisible());
 }
