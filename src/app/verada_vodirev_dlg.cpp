@@ -6,8 +6,10 @@
 #include "dialogs/context_menu_widget.h"
 #include "dialogs/icon_insert_dlg.h"
 #include "dialogs/icon_update_dlg.h"
+#include "dialogs/user_font_dialog.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
+#include "editor/desktop_commands.h"
 #include "editor/icon_commands.h"
 
 #include <QApplication>
@@ -47,6 +49,10 @@ void CVeradaVodirevDlg::RegisterDialogs() {
     m_ui.SetDialogRunner<IconUpdateModel>([this](IconUpdateModel& model) {
         return RunIconUpdateDlg(model, m_ui, &m_dlgFolderUpdate);
     });
+    m_ui.SetDialogRunner<LabelTextModel>(
+        [this](LabelTextModel& model) { return m_dlgText.Run(model); });
+    m_ui.SetDialogRunner<UserFontModel>(
+        [this](UserFontModel& model) { return RunUserFontDialog(model, this); });
 }
 
 void CVeradaVodirevDlg::RouteCommands() {
@@ -58,6 +64,10 @@ void CVeradaVodirevDlg::RouteCommands() {
     m_router.Route(ID_MODIFY_CONTROL_PANEL, [this] { OnModifyControlPanel(); });
     RouteIconCommands(m_router, {m_session, m_state, m_ui},
                       [this](const CommandOutcome& outcome) { Repaint(outcome); });
+    RouteDesktopCommands(m_router, {m_session, m_state, m_ui, m_backgroundChoice},
+                         [this](const CommandOutcome& outcome) { Repaint(outcome); });
+    // Leaving without saving asks nothing and writes no layout.
+    m_router.Route(ID_EXIT_WITHOUT_SAVE, [this] { done(QDialog::Rejected); });
 }
 
 const CInfoFolder* CVeradaVodirevDlg::ContextIcon() const {

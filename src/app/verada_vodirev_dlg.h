@@ -10,8 +10,10 @@
 #include "dialogs/resoluation_dlg.h"
 #include "dialogs/s_folder_dlg.h"
 #include "dialogs/system_dlg.h"
+#include "dialogs/text_dlg.h"
 #include "document/desktop_session.h"
 #include "editor/apply_messages.h"
+#include "editor/background_choice.h"
 #include "editor/canvas_controller.h"
 #include "editor/canvas_state.h"
 #include "editor/command_router.h"
@@ -84,7 +86,9 @@ private:
     CSFolderDlg m_dlgSFolder{this, this};
     CSystemDlg m_dlgSystem{this, this};
     CResoluationDlg m_dlgResolution;
-    bool m_bMovePending = false;  // a press on empty canvas: move once the pointer drags
+    CTextDlg m_dlgText{this};
+    BackgroundChoice m_backgroundChoice;  // the picker's last choice, across openings
+    bool m_bMovePending = false;          // a press on empty canvas: move once the pointer drags
     QPoint m_ptMoveStart;
     QImage m_frame;      // the whole client area, strip included, as last painted
     QImage m_imgCanvas;  // the desktop-sized top of the last frame

@@ -19,6 +19,7 @@ public:
     std::function<bool(DialogModel&)> onDialog;  // RunDialog; empty: cancelled
     std::vector<QString> fileCaptions;           // each file dialog's caption and filter
     std::vector<QString> fileFilters;
+    std::vector<QColor> colourStarts;  // each colour dialog's initial colour
 
     void ShowMessage(const QString& text) override { messages.push_back(text); }
     bool AskYesNo(const QString& text) override {
@@ -30,7 +31,8 @@ public:
         fileFilters.push_back(filter);
         return take(files, QString());
     }
-    std::optional<QColor> ChooseColor(const QColor&) override {
+    std::optional<QColor> ChooseColor(const QColor& initial) override {
+        colourStarts.push_back(initial);
         return take(colours, std::optional<QColor>());
     }
     bool RunDialog(DialogModel& model) override { return onDialog && onDialog(model); }

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+#include <QPainter>
+#include <QRawFont>
+
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
@@ -112,6 +116,26 @@ TEST(KoreanFonts, FacesMapToNanumAndKeepTheHalfWidthGrid) {
         const QString family = QFontInfo(MakeGdiFont(-12, 400, Cp949(face))).family();
         EXPECT_TRUE(family.startsWith(QStringLiteral("Nanum")))
             << face << " -> " << family.toStdString();
+        // Sizes 8, 36 and 72 of the font dialog: a face that has Hangul, and ink.
+        for (const int height : {-11, -48, -95}) {
+            const QFont font = MakeGdiFont(height, 400, Cp949(face));
+            EXPECT_TRUE(
+                QRawFont::fromFont(font, QFontDatabase::Korean).supportsCharacter(U'\uAC00'))
+                << face << " " << height;
+            // A missing glyph draws the same box for every syllable.
+            const auto draw = [&font](const QString& text) {
+                QImage image(200, 120, QImage::Format_RGB32);
+                image.fill(Qt::white);
+                QPainter painter(&image);
+                painter.setFont(font);
+                painter.setPen(Qt::black);
+                painter.drawText(QPoint(2, 100), text);
+                return image;
+            };
+            const QImage ga = draw(QStringLiteral("가"));
+            EXPECT_NE(ga, draw(QStringLiteral("나"))) << face << " " << height;
+            EXPECT_NE(ga, draw(QString())) << face << " " << height;
+        }
     }
 }
 
