@@ -5,15 +5,18 @@
 
 #include "app/save_command.h"
 #include "app/startup_sequence.h"
+#include "app/verada_vodirev_dlg.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "editor/apply_messages.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
+#include "editor/desktop_commands.h"
 #include "editor/direct_folder_model.h"
 #include "editor/folder_update_model.h"
 #include "editor/frame_renderer.h"
 #include "editor/icon_commands.h"
+#include "editor/label_font.h"
 #include "save_test_util.h"
 #include "server/upload_pass.h"
 
@@ -27,27 +30,61 @@ namespace {
 using test::Cp949;
 using test::PngBytes;
 
-TEST(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
-    test::ReferenceServer server;
-    ASSERT_TRUE(server.started()) << server.error().toStdString();
-    test::ScopedWorkDir work;
-    test::PutSaveRoom(server);
-    // Two programs in no folder besides the one of folder 3.
-    server.putFile("pcroom/room/LIST_MENU_001.db",
-                   QByteArray::fromStdString("3;images\\icons\\app.png;" + Cp949("앱") +
-                                             ";C:\\app;app.exe;\r\n"
-                                             "0;images\\icons\\app.png;one;C:\\one;one.exe;\r\n"
-                                             "0;images\\icons\\app.png;two;C:\\two;two.exe;\r\n"));
-    for (const char* name : {"64X64_16.gif", "64X64_17.gif"}) {
-        test::WriteFileBytes(QStringLiteral("images/bkicons/") + name, PngBytes(Qt::white, 64, 64));
+class EditAndSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.started()) << server.error().toStdString();
+        test::PutSaveRoom(server);
+        // Two programs in no folder besides the one of folder 3.
+        server.putFile(
+            "pcroom/room/LIST_MENU_001.db",
+            QByteArray::fromStdString("3;images\\icons\\app.png;" + Cp949("앱") +
+                                      ";C:\\app;app.exe;\r\n"
+                                      "0;images\\icons\\app.png;one;C:\\one;one.exe;\r\n"
+                                      "0;images\\icons\\app.png;two;C:\\two;two.exe;\r\n"));
+        for (const char* name : {"64X64_16.gif", "64X64_17.gif"}) {
+            test::WriteFileBytes(QStringLiteral("images/bkicons/") + name,
+                                 PngBytes(Qt::white, 64, 64));
+        }
+        client.SetPauseFunction([](int) {});
+        RunStartupSequence(session, client, "room 1 0");
+        QDir().mkpath("chosen");
     }
+
+    // A picture the operator picks in a file dialog.
+    QString Chosen(const char* name, const QImage& picture) {
+        const QString path = QDir::current().filePath(QStringLiteral("chosen/") + name);
+        EXPECT_TRUE(picture.save(path));
+        return path;
+    }
+
+    // "저장하고 끝내기" under the name "t", the upload pass on its own connection.
+    void Save() {
+        ui.onDialog = [](DialogModel& model) {
+            dynamic_cast<DesktopSaveModel&>(model).m_strTitle = "t";
+            return true;
+        };
+        FrameRenderer renderer;
+        SaveCommandContext context{nullptr, ui, session, client, renderer, [] {}};
+        context.runUploadPass = [](const std::string& roomId, int desktop) {
+            CServerClient own;
+            own.SetPauseFunction([](int) {});
+            return UploadPass(own, roomId, desktop).Run();
+        };
+        ASSERT_TRUE(RunSaveCommand(context));
+        EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().toStdString();
+    }
+
+    test::ReferenceServer server;
+    test::ScopedWorkDir work;
     CServerClient client;
-    client.SetPauseFunction([](int) {});
     DesktopSession session;
-    RunStartupSequence(session, client, "room 1 0");
-    ASSERT_EQ(session.m_arrMenu.size(), 3u);
     CanvasState state;
     test::FakeCommandUi ui;
+};
+
+TEST_F(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
+    ASSERT_EQ(session.m_arrMenu.size(), 3u);
 
     // A folder where the operator right-clicked, filled with both catalogue icons.
     OnRButtonDown(session, state, QPoint(600, 340));
@@ -70,24 +107,11 @@ TEST(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
     ApplyShortcut(session, shortcut, link);
 
     OnAddIconCommand(session, ID_SHOW_RECYCLE_BIN);
-    QDir().mkpath("chosen");
     test::WriteFileBytes("chosen/new_folder.png", PngBytes(Qt::magenta, 64, 64));
     ui.files = {QDir::current().filePath("chosen/new_folder.png")};
     ASSERT_TRUE(OnChangeIconImage(session, state, ui, QDateTime::currentDateTime()).repaint);
 
-    ui.onDialog = [](DialogModel& model) {
-        dynamic_cast<DesktopSaveModel&>(model).m_strTitle = "t";
-        return true;
-    };
-    FrameRenderer renderer;
-    SaveCommandContext context{nullptr, ui, session, client, renderer, [] {}};
-    context.runUploadPass = [](const std::string& roomId, int desktop) {
-        CServerClient own;
-        own.SetPauseFunction([](int) {});
-        return UploadPass(own, roomId, desktop).Run();
-    };
-    ASSERT_TRUE(RunSaveCommand(context));
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().toStdString();
+    Save();
 
     EXPECT_EQ(server.fileBytes("pcroom/room/LIST_MENU_001.db").toStdString(),
               "3;images\\icons\\app.png;" + Cp949("앱") +
@@ -122,6 +146,100 @@ TEST(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
                   "<link></link>\r\n<dir></dir>\r\n</icon>\r\n"
                   "<image name=\"image\" x=\"300\" y=\"40\"><path>images\\user\\1_old.png</path>"
                   "</image>\r\n</desktop>\r\n");
+}
+
+TEST_F(EditAndSave, LabelsPicturesBackgroundsAndTheLauncherReachTheServer) {
+    ASSERT_TRUE(OnAddLabel(session, ui).repaint);
+    ui.onDialog = [](DialogModel& model) {
+        if (auto* text = dynamic_cast<LabelTextModel*>(&model)) {
+            text->m_strText = Cp949("어서 오세요\r\n음료 & 간식\r\n셋째 줄");
+            text->m_bApplied = true;
+        } else if (auto* font = dynamic_cast<UserFontModel*>(&model)) {
+            font->m_strFont = Cp949("바탕");
+            font->m_nWeight = 700;
+            font->m_strSize = "36";
+        }
+        return true;
+    };
+    state.m_nActiveText = 0;
+    ASSERT_TRUE(OnEditLabelText(session, state, ui).repaint);
+    state.m_nActiveText = 0;
+    ASSERT_TRUE(OnChangeLabelFont(session, state, ui).repaint);
+    ui.colours = {QColor(250, 200, 0)};
+    state.m_nActiveText = 0;
+    ASSERT_TRUE(OnChangeLabelColor(session, state, ui).repaint);
+
+    const QDateTime now = QDateTime::currentDateTime();
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkRed);
+    ui.files = {Chosen("notice.png", picture)};
+    ASSERT_TRUE(OnAddPicture(session, ui, now).repaint);
+    QImage sky(320, 200, QImage::Format_RGB32);
+    sky.fill(Qt::darkBlue);
+    ui.files = {Chosen("sky.png", sky)};
+    ASSERT_TRUE(OnAddBackground(session, ui, now).repaint);
+    // Then the operator picks the room's first background again in the picker.
+    BackgroundChoice choice;
+    choice.m_nSelRow = 0;
+    choice.m_strSelImage = "images\\background\\bg1.png";
+    ASSERT_TRUE(OnSetBackground(session, ui, choice).repaint);
+    ASSERT_TRUE(OnToggleLauncher(session).repaint);
+
+    Save();
+    const std::string room = "pcroom/room/";
+    EXPECT_EQ(server.fileBytes(room + "desktop001.xml").toStdString(),
+              "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n"
+              "<desktop xmlns:dt=\"urn:schemas-microsoft-com:datatypes\">\r\n"
+              "<background name=\"bg\" width=\"800\" height=\"600\">\r\n"
+              "<image>images\\background\\bg1.png</image>\r\n</background>\r\n"
+              "<icon name=\"icon1\" x=\"50\" y=\"60\" width=\"64\" height=\"64\"  flag=\"3\"  "
+              "type=\"1\" showflag=\"1\" >\r\n<title> " +
+                  Cp949("게임") +
+                  "</title>\r\n<image> images\\bkicons\\folder1.png</image>\r\n"
+                  "<link></link>\r\n<dir></dir>\r\n</icon>\r\n"
+                  "<window name=\"title\" x=\"500\" y=\"150\" height=\"-48\" weight=\"700\" "
+                  "flag=\"0\"  charset=\"1\" fontname=\"" +
+                  Cp949("바탕") + "\" colorr=\"250\" colorg=\"200\" colorb=\"0\">\r\n<title> " +
+                  Cp949("어서 오세요\r\n음료   간식\r\n셋째 줄") +
+                  " </title>\r\n</window>\r\n"
+                  "<image name=\"image\" x=\"300\" y=\"40\"><path>images\\user\\1_old.png</path>"
+                  "</image>\r\n"
+                  "<image name=\"image\" x=\"100\" y=\"100\"><path>images\\\\user\\\\1_notice.png"
+                  "</path></image>\r\n</desktop>\r\n");
+    EXPECT_EQ(server.fileBytes(room + "LIST_IMAGE_001.db"),
+              "images\\user\\1_old.png\r\nimages\\\\user\\\\1_notice.png\r\n");
+    EXPECT_EQ(server.fileBytes(room + "LIST_BACKGROUND_USER.db").toStdString(),
+              "1," + Cp949("사용자") +
+                  ",images\\background\\bg1.png,images\\background\\bg1.png\r\n1," +
+                  Cp949("사용자") +
+                  ",images\\\\background\\\\sky.png,images\\\\background\\\\sky.png\r\n");
+    EXPECT_EQ(server.fileBytes(room + "LAUNCHER_001.TXT"), "10,140,1");
+    EXPECT_EQ(server.fileBytes(room + "images/user/1_notice.png"),
+              test::ReadFileBytes("chosen/notice.png"));
+    EXPECT_EQ(server.fileBytes(room + "images/background/sky.png"),
+              test::ReadFileBytes("chosen/sky.png"));
+}
+
+}  // namespace
+}  // namespace vodirev
+
+namespace vodirev {
+namespace {
+
+TEST_F(EditAndSave, LeavingWithoutSavingWritesAndSendsNothing) {
+    CVeradaVodirevDlg window(QStringLiteral("room 1 0"));
+    window.OnInitDialog();
+    ASSERT_TRUE(window.RunCommand(ID_ADD_TEXT));
+    ASSERT_TRUE(window.session().m_desktop.m_bLabelUsed[0]);
+    const QByteArray local = test::ReadFileBytes("desktop001.xml");
+    const QByteArray published = server.fileBytes("pcroom/room/desktop001.xml");
+    server.clearRequests();
+
+    ASSERT_TRUE(window.RunCommand(ID_EXIT_WITHOUT_SAVE));
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_EQ(test::ReadFileBytes("desktop001.xml"), local);
+    EXPECT_EQ(server.fileBytes("pcroom/room/desktop001.xml"), published);
 }
 
 }  // namespace
