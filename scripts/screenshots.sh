@@ -134,7 +134,8 @@ sleep 0.5
 # another folder image in its dialog, then a new folder.
 xdotool mousemove 700 250 click 3
 sleep 1
-xdotool key Down Return
+# "바로가기 아이콘 추가" is the fifth entry of the desktop menu.
+xdotool key Down Down Down Down Down Return
 sleep 1
 # New items go to the point of the right click in canvas coordinates, 40 pixels
 # below the pointer on the window.
@@ -156,7 +157,7 @@ xdotool mousemove $((X + WIDTH - 50)) $((Y + 20)) click 1
 sleep 1
 xdotool mousemove 850 600 click 3
 sleep 1
-xdotool key Down Down Return
+xdotool key Down Down Down Down Down Down Return
 sleep 1
 xdotool mousemove 1200 880
 sleep 0.5
