@@ -24,7 +24,7 @@ namespace {
 class NoUi : public CommandUi {
 public:
     void ShowMessage(const QString&) override {}
-    bool AskYesNo(const QString&) override { return false; }
+    bool AskYesNo(const QString&, bool) override { return false; }
     QString ChooseOpenFile(const QString&, const QString&) override { return {}; }
     std::optional<QColor> ChooseColor(const QColor&) override { return std::nullopt; }
     bool RunDialog(DialogModel&) override { return false; }

@@ -45,10 +45,8 @@ cd "$work/room"
 if [ -n "${DISPLAY:-}" ]; then
     "$editor" demo 1 0
 else
-    display=:$((90 + RANDOM % 100))
-    Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    sleep 1
+    . "$top/scripts/xvfb.sh"
+    start_xvfb 1920x1200x24
     DISPLAY=$display "$editor" demo 1 0 &
     editor_pid=$!
     sleep 6

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the editor on the demo room, taken on a virtual display with the
 # pointer driven by xdotool: as opened, an icon hovered, a label being dragged, the
-# top context menu open. Run scripts/run-demo.sh (or scripts/build.sh) first.
+# top context menu open, the dialogs, the save; then an editor started while the
+# server is away (its start-up message and the question of its save). Run
+# scripts/run-demo.sh (or scripts/build.sh) first.
 # Output: demo-work/shots/*.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,9 +17,8 @@ mkdir -p "$work/room/images" "$shots"
 cp -r build/demo-root "$work/server-root"
 cp -r build/resources/bkicons "$work/room/images/bkicons"
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+. scripts/xvfb.sh
+start_xvfb 1280x900x24
 build/tools/server/vodirev-server --root "$work/server-root" --port 0 >"$work/server.out" 2>&1 &
 server_pid=$!
 finish() {
@@ -180,5 +181,56 @@ editor_pid=""
 if [ -f "$work/server-root/pcroom/demo/desktop001.gif" ]; then
     echo "Saved: the server holds demo/desktop001.gif"
     convert "$work/server-root/pcroom/demo/desktop001.gif" "$shots/preview.png"
+fi
+
+# Presses Return in a message box (the window manager that would focus it is missing).
+answer_box() {
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" | tail -n 1 || true)
+    [ -n "$id" ] || { echo "no window \"$1\" to answer"; return 0; }
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    xdotool key Return
+    sleep 1
+}
+
+# Started while nothing listens: the start-up says the room's files could not be
+# brought; the server comes back and the save asks before it replaces the room's
+# desktop (Return answers no: the server's files stay as they are).
+address=$VERADA_SERVER
+kill "$server_pid" 2>/dev/null || true
+wait "$server_pid" 2>/dev/null || true
+offline=$work/offline-room
+rm -rf "$offline"
+mkdir -p "$offline/images"
+cp -r build/resources/bkicons "$offline/images/bkicons"
+layout_before=$(md5sum <"$work/server-root/pcroom/demo/desktop001.xml")
+(cd "$offline" && exec "$top/build/src/app/VeradaVodirev" demo 1 0) &
+editor_pid=$!
+sleep 4
+shot_window offline_startup "Verada Vodirev"
+answer_box "Verada Vodirev"
+build/tools/server/vodirev-server --root "$work/server-root" --port "${address##*:}" \
+    >"$work/server-again.out" 2>&1 &
+server_pid=$!
+for _ in $(seq 50); do
+    grep -q '^listening on ' "$work/server-again.out" 2>/dev/null && break
+    sleep 0.1
+done
+sleep 1
+xdotool mousemove 700 250 click 3
+sleep 2
+xdotool mousemove 760 512 click 1
+sleep 1.5
+xdotool type --delay 50 "offline"
+xdotool key Return
+sleep 2
+shot_window offline_save_question "Verada Vodirev"
+answer_box "Verada Vodirev"
+wait "$editor_pid" 2>/dev/null || true
+editor_pid=""
+if [ "$(md5sum <"$work/server-root/pcroom/demo/desktop001.xml")" = "$layout_before" ]; then
+    echo "Offline start: the server's desktop001.xml was left as it was"
+else
+    echo "Offline start: the server's desktop001.xml changed" >&2
 fi
 echo "Screenshots in demo-work/shots"

@@ -15,9 +15,11 @@ void QtCommandUi::ShowMessage(const QString& text) {
     box.exec();
 }
 
-bool QtCommandUi::AskYesNo(const QString& text) {
+bool QtCommandUi::AskYesNo(const QString& text, bool defaultYes) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
                     QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("예"));
     box.button(QMessageBox::No)->setText(QStringLiteral("아니요"));
     return box.exec() == QMessageBox::Yes;

@@ -25,7 +25,7 @@ public:
     }
 
     void ShowMessage(const QString& text) override;
-    bool AskYesNo(const QString& text) override;
+    bool AskYesNo(const QString& text, bool defaultYes = true) override;
     QString ChooseOpenFile(const QString& caption, const QString& filter) override;
     std::optional<QColor> ChooseColor(const QColor& initial) override;
     bool RunDialog(DialogModel& model) override;

@@ -1,13 +1,18 @@
 #include "app/save_command.h"
 
+#include "app/file_list_text.h"
+#include "base/paths.h"
 #include "base/text.h"
 #include "dialogs/upload_view_dlg.h"
+#include "document/file_names.h"
+#include "document/unpublished_record.h"
 #include "editor/command_ui.h"
 #include "editor/frame_renderer.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QStringList>
+#include <algorithm>
 
 namespace vodirev {
 
@@ -15,16 +20,26 @@ namespace {
 
 // The title buffer of the title query.
 constexpr std::size_t kTitleBufferSize = 512;
-// A room can name hundreds of images; the message lists the first ones.
-constexpr int kMaxListedFiles = 20;
 
-void AppendFileList(QStringList& lines, const std::vector<std::string>& files) {
-    const int count = static_cast<int>(files.size());
-    for (int i = 0; i < count && i < kMaxListedFiles; ++i) {
-        lines << QStringLiteral("  ") + fromCp949(files[static_cast<std::size_t>(i)]);
+bool Contains(const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+// The common catalogue: fetched from the common folder at every start-up, never
+// edited here.
+bool IsCommonCatalogue(const std::string& name) {
+    for (const char* common :
+         {kBackgroundList, kFolderList, kCommonMenuList, kCommonSysMenuList, kDefaultLayoutFile}) {
+        if (name == common) {
+            return true;
+        }
     }
-    if (count > kMaxListedFiles) {
-        lines << QStringLiteral("  … 외 %1개").arg(count - kMaxListedFiles);
+    return false;
+}
+
+void AddPending(std::vector<std::string>& pending, const std::string& name) {
+    if (!IsCommonCatalogue(name) && LocalFileExists(name) && !Contains(pending, name)) {
+        pending.push_back(name);
     }
 }
 
@@ -54,7 +69,9 @@ QString SaveProblemsMessage(const SaveReport& report) {
             "(서버에 이미 있는 그림일 수 있습니다):");
         AppendFileList(lines, report.notAttempted);
     }
-    if (report.registrationSkipped) {
+    if (report.localOnly) {
+        // Nothing was meant to reach the server.
+    } else if (report.registrationSkipped) {
         lines << QStringLiteral(
             "레이아웃 파일을 서버에 올리지 못해 데스크탑을 등록하지 않았습니다. 서버에는 "
             "이전 데스크탑이 그대로 있습니다.");
@@ -67,6 +84,56 @@ QString SaveProblemsMessage(const SaveReport& report) {
         }
     }
     return lines.join(u'\n');
+}
+
+QString RetrySaveQuestion(const SaveReport& report, bool recordWritten) {
+    QStringList lines;
+    lines << SaveProblemsMessage(report) << QString()
+          << (report.localOnly ? QStringLiteral("다시 저장해 볼까요?")
+                               : QStringLiteral("다시 저장하고 서버에 올려 볼까요?"));
+    const bool unpublished = !report.keptLocal.empty() || !report.notAttempted.empty();
+    if (!unpublished) {
+        lines << QStringLiteral("아니요: 편집기를 끝냅니다.");
+    } else if (recordWritten) {
+        lines << QStringLiteral(
+            "아니요: 편집기를 끝냅니다. 올리지 못한 파일은 이 컴퓨터에 남고, 다음에 시작할 때 "
+            "서버의 파일로 덮어쓰지 않으며, 다음 저장 때 서버에 올립니다.");
+    } else {
+        lines << QStringLiteral(
+            "아니요: 편집기를 끝냅니다. 올리지 못한 파일의 기록을 남기지 못해, 다음에 시작할 때 "
+            "서버의 파일로 덮어쓸 수 있습니다.");
+    }
+    return lines.join(u'\n');
+}
+
+QString PublishOverServerQuestion(int desktop) {
+    return QStringLiteral(
+               "이 편집기는 서버에 연결하지 못한 채 시작되어 방의 파일을 가져오지 못했습니다. "
+               "지금 화면은 이 컴퓨터에 있던 파일이라, 서버의 데스크탑보다 오래되었거나 비어 "
+               "있을 수 있습니다.\n\n"
+               "서버에 있는 이 데스크탑(%1, 메뉴, 시스템 메뉴, 그림 목록)을 지금 화면의 것으로 "
+               "바꿀까요?\n\n"
+               "예: 서버에 올립니다.\n"
+               "아니요: 이 컴퓨터에만 저장하고 서버의 파일은 그대로 둡니다. 다음에 서버에 "
+               "연결되어 시작하면 서버의 파일을 가져옵니다.")
+        .arg(QString::fromStdString(SavedLayoutFileName(desktop)));
+}
+
+std::vector<std::string> UnpublishedAfterSave(const std::vector<std::string>& before,
+                                              const SaveReport& report) {
+    std::vector<std::string> pending;
+    for (const std::string& name : report.keptLocal) {
+        AddPending(pending, name);
+    }
+    for (const std::string& name : report.notAttempted) {
+        AddPending(pending, name);
+    }
+    for (const std::string& name : before) {
+        if (!Contains(report.published, name) && !Contains(report.onServer, name)) {
+            AddPending(pending, name);
+        }
+    }
+    return pending;
 }
 
 bool RunSaveCommand(SaveCommandContext& context) {
@@ -95,22 +162,53 @@ bool RunSaveCommand(SaveCommandContext& context) {
     // the operator sees it over the desktop in the editor.
     const QImage preview = context.renderer.RenderDesktop(session);
 
-    bool waitCursor = false;
-    const UploadPassRunner runPass = [&](const std::string& roomId, int desktop) {
-        UploadPassResult result = context.runUploadPass
-                                      ? context.runUploadPass(roomId, desktop)
-                                      : RunUploadDialog(context.parent, roomId, desktop);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        waitCursor = true;
-        return result;
-    };
-    const SaveReport report = SaveAndPublish(session, server, confirmedTitle, preview, runPass);
-    if (waitCursor) {
-        QApplication::restoreOverrideCursor();
+    // What is shown may be an old or empty desktop: the server's copy is replaced
+    // only when the operator says so.
+    SaveMode mode = SaveMode::kPublish;
+    if (session.m_bServerFilesMissing &&
+        !ui.AskYesNo(PublishOverServerQuestion(session.m_nDesktop), false)) {
+        mode = SaveMode::kLocalOnly;
     }
 
-    if (report.HasProblems()) {
-        ui.ShowMessage(SaveProblemsMessage(report));
+    const std::string roomId = session.m_szRoomId.str();
+    const UnpublishedRecord record = ReadUnpublishedRecord();
+    // Another room's record is left alone unless this save has files to note.
+    bool ownRecord = record.roomId == roomId;
+    std::vector<std::string> pending = ownRecord ? record.files : std::vector<std::string>();
+
+    bool waitCursor = false;
+    const UploadPassRunner runPass = [&](const std::string& room, int desktop) {
+        UploadPassResult result = context.runUploadPass
+                                      ? context.runUploadPass(room, desktop)
+                                      : RunUploadDialog(context.parent, room, desktop);
+        if (!waitCursor) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            waitCursor = true;
+        }
+        return result;
+    };
+    for (;;) {
+        const SaveReport report =
+            SaveAndPublish(session, server, confirmedTitle, preview, runPass, mode);
+        if (waitCursor) {
+            QApplication::restoreOverrideCursor();
+            waitCursor = false;
+        }
+        // Noted before the question, so the note survives whatever ends the program.
+        bool recordWritten = true;
+        if (mode == SaveMode::kPublish) {
+            pending = UnpublishedAfterSave(pending, report);
+            if (ownRecord || !pending.empty()) {
+                recordWritten = WriteUnpublishedRecord({roomId, pending});
+                ownRecord = true;
+            }
+        }
+        if (!report.HasProblems() || !ui.AskYesNo(RetrySaveQuestion(report, recordWritten))) {
+            break;
+        }
+        if (server.TransportFailed()) {
+            server.Connect();
+        }
     }
     if (context.endProgram) {
         context.endProgram();

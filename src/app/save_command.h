@@ -34,7 +34,27 @@ inline constexpr const char* kTitleMissingMessage = "타이틀 입력해 주세�
 // everything was written and published.
 QString SaveProblemsMessage(const SaveReport& report);
 
-// Runs the command. Returns true when the desktop was saved (the program is then
+// The question after a save with problems: what went wrong, whether to save and
+// publish again, and what "no" leaves behind. recordWritten: the unpublished
+// files could be noted for the next start-up.
+QString RetrySaveQuestion(const SaveReport& report, bool recordWritten);
+
+// The question before publishing a desktop that start-up could not bring from the
+// server (the answer's default is no).
+QString PublishOverServerQuestion(int desktop);
+
+// The files still to be published after a save: those it could not publish, and
+// those noted before that it neither published nor found on the server, while they
+// exist here. The common catalogue lists are left out: they hold no edits and
+// start-up brings them again.
+std::vector<std::string> UnpublishedAfterSave(const std::vector<std::string>& before,
+                                              const SaveReport& report);
+
+// Runs the command. A session that started without the server's files asks first
+// whether to publish over the server's copy (no: the files are only written here).
+// After a save with problems the operator may try again (the whole save and publish
+// runs again); the files that stay unpublished are noted in the working folder's
+// unpublished record. Returns true when the desktop was saved (the program is then
 // ended through endProgram); false when the name dialog was cancelled (nothing
 // written, the editor stays).
 bool RunSaveCommand(SaveCommandContext& context);

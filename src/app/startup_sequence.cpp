@@ -1,16 +1,19 @@
 #include "app/startup_sequence.h"
 
+#include "app/file_list_text.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/text_file.h"
 #include "document/file_names.h"
 #include "document/install_images.h"
 #include "document/list_files.h"
+#include "document/unpublished_record.h"
 #include "imaging/image_io.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
 #include <cstdio>
@@ -133,6 +136,42 @@ QString RefusedResolutionMessage(QSize refused, int shownWidth, int shownHeight)
         .arg(shownHeight);
 }
 
+QString RoomIdProblem(const StartupCommandLine& words) {
+    const QString usage = QStringLiteral("사용법: VeradaVodirev 방아이디 데스탑번호 템플릿번호");
+    if (words.roomIdBytes == 0) {
+        return QStringLiteral("방 아이디가 없습니다. 방 아이디는 1바이트에서 %1바이트까지입니다.\n")
+                   .arg(kMaxRoomIdBytes) +
+               usage;
+    }
+    if (words.roomIdBytes > kMaxRoomIdBytes) {
+        return QStringLiteral(
+                   "방 아이디가 %1바이트로 너무 깁니다. 방 아이디는 %2바이트까지입니다 "
+                   "(한글은 한 글자에 2바이트).\n")
+                   .arg(words.roomIdBytes)
+                   .arg(kMaxRoomIdBytes) +
+               usage;
+    }
+    return QString();
+}
+
+QString StartupServerMessage(const StartupNotes& notes) {
+    QStringList parts;
+    if (notes.serverUnreachable) {
+        parts << QStringLiteral(
+            "서버에 연결하지 못해 방의 파일을 가져오지 못했습니다. 이 컴퓨터에 있는 파일을 "
+            "보여 줍니다.\n저장하고 끝내기를 하면 서버의 데스크탑을 바꾸기 전에 묻습니다.");
+    }
+    if (!notes.keptUnpublished.empty()) {
+        QStringList lines;
+        lines << QStringLiteral(
+            "지난번에 서버에 올리지 못한 편집 내용을 서버의 파일로 덮어쓰지 않고 그대로 "
+            "열었습니다. 저장하고 끝내기를 하면 서버에 올립니다:");
+        AppendFileList(lines, notes.keptUnpublished);
+        parts << lines.join(u'\n');
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
 QString CommandLineFromArguments(int argc, const char* const* argv) {
     QStringList words;
     for (int i = 1; i < argc; ++i) {
@@ -159,7 +198,9 @@ StartupCommandLine ParseCommandLine(std::string_view line) {
         }
         return word;
     };
-    result.roomId = cutCp949(nextWord(), 19);
+    const std::string_view room = nextWord();
+    result.roomIdBytes = room.size();
+    result.roomId = cutCp949(room, kMaxRoomIdBytes);
     result.desktop = leadingInt(cutCp949(nextWord(), kNumberWordBytes));
     result.templ = leadingInt(cutCp949(nextWord(), kNumberWordBytes));
     return result;
@@ -208,19 +249,40 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
     session.m_szWorkDir = toCp949(QDir::currentPath());
     session.m_nDesktop = 0;
     session.m_nTemplate = 0;
-    if (!commandLine.empty()) {
-        const StartupCommandLine words = ParseCommandLine(commandLine);
-        session.m_szRoomId = words.roomId;
-        session.m_nDesktop = words.desktop;
-        session.m_nTemplate = words.templ;
+    session.m_bServerFilesMissing = false;
+    // No command line gives an empty room id, refused like any other.
+    const StartupCommandLine words = ParseCommandLine(commandLine);
+    if (QString problem = RoomIdProblem(words); !problem.isEmpty()) {
+        StartupNotes refused;
+        refused.roomIdRefused = std::move(problem);
+        return refused;
     }
+    session.m_szRoomId = words.roomId;
+    session.m_nDesktop = words.desktop;
+    session.m_nTemplate = words.templ;
     session.m_nLauncherType = 0;
     session.m_nLauncherX = 0;
     session.m_nLauncherY = 100;
 
     const int n = session.m_nDesktop;
     const int t = session.m_nTemplate;
+    std::vector<std::string> kept;
     if (n > 0) {
+        // Local files with edits the server lacks stay as they are.
+        kept = KeptUnpublishedFiles(session.m_szRoomId.str());
+        QSet<QString> keptLocal;
+        for (const std::string& path : kept) {
+            keptLocal.insert(QDir::cleanPath(localPath(path)));
+        }
+        const auto isKept = [&keptLocal](const QString& localName) {
+            return keptLocal.contains(QDir::cleanPath(localName));
+        };
+        const auto sync = [&](const std::string& serverPath, const QString& localName) {
+            if (!isKept(localName)) {
+                SyncServerFile(server, serverPath, localName);
+            }
+        };
+
         server.Connect();
         // The common files, the common layout kept as every desktop's fallback.
         const std::pair<std::string, const char*> commonFiles[] = {
@@ -231,20 +293,21 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
             {LayoutFileName(1).toStdString(), kDefaultLayoutFile},
         };
         for (const auto& [serverName, localName] : commonFiles) {
-            server.DownloadFile(ServerPath(kCommonRoom, serverName),
-                                QString::fromLatin1(localName));
+            if (!isKept(QString::fromLatin1(localName))) {
+                server.DownloadFile(ServerPath(kCommonRoom, serverName),
+                                    QString::fromLatin1(localName));
+            }
         }
 
         const std::string room = session.m_szRoomId.str();
         if (t != 0) {
-            SyncServerFile(server, ServerPath(kCommonRoom, kBackgroundUserList),
-                           kCommonBackgroundUserList);
+            sync(ServerPath(kCommonRoom, kBackgroundUserList), kCommonBackgroundUserList);
         }
-        SyncServerFile(server, ServerPath(room, kBackgroundUserList), kBackgroundUserList);
+        sync(ServerPath(room, kBackgroundUserList), kBackgroundUserList);
         if (t != 0) {
-            SyncServerFile(server, ServerPath(kCommonRoom, kFolderUserList), kCommonFolderUserList);
+            sync(ServerPath(kCommonRoom, kFolderUserList), kCommonFolderUserList);
         } else {
-            SyncServerFile(server, ServerPath(room, kFolderUserList), kFolderUserList);
+            sync(ServerPath(room, kFolderUserList), kFolderUserList);
         }
         // The numbered files come from the common folder under T, or from the room's
         // folder under N; locally they are always numbered N.
@@ -252,13 +315,19 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
              {MenuListName, SysMenuListName, ImageListName, LayoutFileName, LauncherFileName}) {
             const std::string source = t != 0 ? ServerPath(kCommonRoom, name(t).toStdString())
                                               : ServerPath(room, name(n).toStdString());
-            SyncServerFile(server, source, name(n));
+            sync(source, name(n));
         }
 
         FetchListImages(server, session);
+        // A client that met a transport failure refuses every later request, so
+        // this tells whether anything of the server's was missed on the way.
+        session.m_bServerFilesMissing = server.m_bError;
         loadLauncher(session);
     }
-    return loadMenusAndLayout(session);
+    StartupNotes notes = loadMenusAndLayout(session);
+    notes.serverUnreachable = session.m_bServerFilesMissing;
+    notes.keptUnpublished = std::move(kept);
+    return notes;
 }
 
 StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop) {

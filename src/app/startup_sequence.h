@@ -11,13 +11,18 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vodirev {
 
+// The room id names the room's folder on the server; it is kept in 20 bytes.
+inline constexpr std::size_t kMaxRoomIdBytes = 19;
+
 struct StartupCommandLine {
-    std::string roomId;  // at most 19 bytes
-    int desktop = 0;     // N: above 0 switches the server synchronisation on
-    int templ = 0;       // T: when not 0 the numbered files come from the common folder
+    std::string roomId;           // at most kMaxRoomIdBytes bytes
+    std::size_t roomIdBytes = 0;  // the room word's length before the cut
+    int desktop = 0;              // N: above 0 switches the server synchronisation on
+    int templ = 0;                // T: when not 0 the numbered files come from the common folder
 };
 
 // What the operator should hear about once start-up is over.
@@ -26,7 +31,24 @@ struct StartupNotes {
     // the default resolution instead.
     bool resolutionRefused = false;
     QSize layoutResolution;  // as the layout gave it
+    // The command line's room id cannot be used: the message. Start-up then did
+    // nothing else (no request, no file read) and the editor ends after telling it.
+    QString roomIdRefused;
+    // Desktop number above 0 and the server could not be reached (or went away on
+    // the way): the room's files were not brought, the local copies are shown.
+    bool serverUnreachable = false;
+    // Files an earlier save could not publish: kept as they are, not asked for.
+    std::vector<std::string> keptUnpublished;
 };
+
+// Why the room id cannot be used: empty (the requests would name "/pcroom//"), or
+// longer than kMaxRoomIdBytes (cut, two rooms sharing a prefix would publish into
+// one folder). Empty when it can.
+QString RoomIdProblem(const StartupCommandLine& words);
+
+// What the operator hears about the server once start-up is over: the room's files
+// that could not be brought, the unpublished edits that were kept. Empty: nothing.
+QString StartupServerMessage(const StartupNotes& notes);
 
 // The message for a refused resolution: the size asked for and the size shown.
 QString RefusedResolutionMessage(QSize refused, int shownWidth, int shownHeight);
@@ -51,6 +73,8 @@ int FetchListImages(CServerClient& server, const DesktopSession& session);
 
 // Start-up steps 2 to 12: everything up to and including reading the layout file.
 // The window sizes itself afterwards from session.m_nResWidth / m_nResHeight.
+// A refused room id stops it before any request (notes.roomIdRefused). Files the
+// unpublished record names for this room are neither asked for nor downloaded.
 StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
                                 std::string_view commandLine);
 

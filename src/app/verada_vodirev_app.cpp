@@ -25,8 +25,9 @@ bool CVeradaVodirevApp::InitInstance() {
     const int running = CountProcessesWithModule(kEditorModuleName);
     if (running >= 0 && running <= 1) {
         CVeradaVodirevDlg dialog(m_commandLine);
-        dialog.OnInitDialog();
-        dialog.exec();
+        if (dialog.OnInitDialog()) {
+            dialog.exec();
+        }
     }
     curl_global_cleanup();
     return false;

@@ -136,9 +136,13 @@ void CVeradaVodirevDlg::OnSaveAndExit() {
     RunSaveCommand(context);
 }
 
-void CVeradaVodirevDlg::OnInitDialog() {
+bool CVeradaVodirevDlg::OnInitDialog() {
     m_state = CanvasState{};
     const StartupNotes notes = RunStartupSequence(m_session, m_server, toCp949(m_commandLine));
+    if (!notes.roomIdRefused.isEmpty()) {
+        m_ui.ShowMessage(notes.roomIdRefused);
+        return false;
+    }
     RecreateCanvas();
     move(0, 0);
     m_state.m_bLauncherDrag = false;
@@ -146,6 +150,10 @@ void CVeradaVodirevDlg::OnInitDialog() {
         m_ui.ShowMessage(RefusedResolutionMessage(notes.layoutResolution, m_session.m_nResWidth,
                                                   m_session.m_nResHeight));
     }
+    if (const QString message = StartupServerMessage(notes); !message.isEmpty()) {
+        m_ui.ShowMessage(message);
+    }
+    return true;
 }
 
 void CVeradaVodirevDlg::RecreateCanvas() {

@@ -30,8 +30,10 @@ class CVeradaVodirevDlg : public QDialog, private DialogApplyHandler {
 public:
     explicit CVeradaVodirevDlg(QString commandLine, QWidget* parent = nullptr);
 
-    // The start-up sequence: command line, server files, lists, layout, window size.
-    void OnInitDialog();
+    // The start-up sequence: command line, server files, lists, layout, window size,
+    // then what the operator should hear about it. False when the command line was
+    // refused (the operator was told): the editor is not to be run.
+    bool OnInitDialog();
 
     DesktopSession& session() { return m_session; }
     CanvasState& canvasState() { return m_state; }

@@ -35,6 +35,10 @@ public:
     int m_nResWidth = 0;
     int m_nResHeight = 0;
     FixedString<260> m_szWorkDir;
+    // Start-up (desktop number above 0) could not reach the server, so what is shown
+    // is the working folder's copy, not the room's files: saving asks before it
+    // publishes over the server's copy.
+    bool m_bServerFilesMissing = false;
 };
 
 }  // namespace vodirev

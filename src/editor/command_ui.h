@@ -24,8 +24,9 @@ public:
 
     // A message box with an OK button, over the editor.
     virtual void ShowMessage(const QString& text) = 0;
-    // A question with "예" and "아니요"; true for yes.
-    virtual bool AskYesNo(const QString& text) = 0;
+    // A question with "예" and "아니요"; true for yes. defaultYes chooses the button
+    // that Enter presses (Escape always answers no).
+    virtual bool AskYesNo(const QString& text, bool defaultYes = true) = 0;
     // A file dialog for opening one existing file, with a Qt name filter
     // ("그림 파일 (*.png *.gif)"). Empty when cancelled. The working folder is
     // the current folder again afterwards.

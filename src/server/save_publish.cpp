@@ -27,8 +27,8 @@ bool AnsweredOk(const CServerClient& server) {
 // Keeps the report of one save step by step.
 class SaveSteps {
 public:
-    SaveSteps(CServerClient& server, std::string roomId, SaveReport& report)
-        : m_server(server), m_roomId(std::move(roomId)), m_report(report) {}
+    SaveSteps(CServerClient& server, std::string roomId, SaveReport& report, bool publish)
+        : m_server(server), m_roomId(std::move(roomId)), m_report(report), m_publish(publish) {}
 
     bool Write(const std::string& name, std::string_view text) {
         const bool ok = WriteTextFile(QString::fromStdString(name), text);
@@ -42,15 +42,24 @@ public:
         (ok ? m_report.written : m_report.notWritten).push_back(name);
     }
 
-    void Publish(const std::string& name) { Note(name, PublishFile(m_server, m_roomId, name)); }
+    void Publish(const std::string& name) {
+        if (m_publish) {
+            Note(name, PublishFile(m_server, m_roomId, name));
+        }
+    }
 
     void PublishImage(const std::string& path) {
-        Note(path, PublishIfMissing(m_server, m_roomId, path));
+        if (m_publish) {
+            Note(path, PublishIfMissing(m_server, m_roomId, path));
+        }
     }
 
     void Merge(const UploadPassResult& pass) {
         for (const std::string& name : pass.published) {
             m_report.published.push_back(name);
+        }
+        for (const std::string& name : pass.onServer) {
+            AddOnce(m_report.onServer, name);
         }
         for (const std::string& name : pass.notPublished) {
             AddOnce(m_report.keptLocal, name);
@@ -70,6 +79,8 @@ private:
     void Note(const std::string& name, PublishOutcome outcome) {
         if (outcome == PublishOutcome::Uploaded) {
             m_report.published.push_back(name);
+        } else if (outcome == PublishOutcome::AlreadyOnServer) {
+            AddOnce(m_report.onServer, name);
         } else if (outcome == PublishOutcome::NotUploaded && LocalFileExists(name)) {
             AddOnce(m_report.keptLocal, name);
         } else if (outcome == PublishOutcome::NotAttempted && LocalFileExists(name)) {
@@ -87,6 +98,7 @@ private:
     CServerClient& m_server;
     std::string m_roomId;
     SaveReport& m_report;
+    bool m_publish;
 };
 
 // A menu list and the images its records name: the list is written, each record's
@@ -136,11 +148,13 @@ std::string RegistrationTarget(std::string_view roomId, int desktop, int width, 
 
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
-                          const UploadPassRunner& runUploadPass) {
+                          const UploadPassRunner& runUploadPass, SaveMode mode) {
     SaveReport report;
     const std::string roomId = session.m_szRoomId.str();
     const int desktop = session.m_nDesktop;
-    SaveSteps steps(server, roomId, report);
+    const bool publish = mode == SaveMode::kPublish;
+    report.localOnly = !publish;
+    SaveSteps steps(server, roomId, report, publish);
 
     // The picture list first: the layout names the pictures only when the list that
     // the clients fetch them by could be written.
@@ -154,10 +168,10 @@ SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
     const std::string layoutName = SavedLayoutFileName(desktop);
     const bool layoutWritten = steps.Write(layoutName, layout);
 
-    if (runUploadPass) {
+    if (runUploadPass && publish) {
         steps.Merge(runUploadPass(roomId, desktop));
     }
-    report.registrationSkipped = !layoutWritten || !steps.WasPublished(layoutName);
+    report.registrationSkipped = publish && (!layoutWritten || !steps.WasPublished(layoutName));
 
     SaveMenuList(steps, MenuListName(desktop).toStdString(), session.m_arrMenu, MenuLine);
 
@@ -172,7 +186,7 @@ SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
     steps.WritePicture(previewName, preview);
     steps.Publish(previewName);
 
-    if (report.registrationSkipped) {
+    if (report.registrationSkipped || !publish) {
         return report;
     }
     server.QueryNumber(

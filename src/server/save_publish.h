@@ -28,10 +28,17 @@ std::string RegistrationTarget(std::string_view roomId, int desktop, int width, 
 // Runs the upload pass for a room and desktop (the upload dialog in the editor).
 using UploadPassRunner = std::function<UploadPassResult(const std::string& roomId, int desktop)>;
 
+// What the save does with the server.
+enum class SaveMode {
+    kPublish,    // write, then publish, register and synchronise
+    kLocalOnly,  // write the same files and send nothing
+};
+
 struct SaveReport {
     std::vector<std::string> written;     // local files written, in order
     std::vector<std::string> notWritten;  // local files that could not be written
     std::vector<std::string> published;   // files the server accepted
+    std::vector<std::string> onServer;    // images the server already held; not sent
     // Files on this PC whose upload was tried and failed, each once.
     std::vector<std::string> keptLocal;
     // Files on this PC that were not tried because the server had gone away (or
@@ -45,10 +52,14 @@ struct SaveReport {
     bool registrationSkipped = false;
     bool registered = false;    // desktop_manager.jsp answered without an error status
     bool synchronised = false;  // sync.jsp answered without an error status
+    bool localOnly = false;     // SaveMode::kLocalOnly: nothing was meant to be sent
 
     // Anything the operator should hear about: a file not written or not published,
     // or a registration or synchronisation that did not go through.
     bool HasProblems() const {
+        if (localOnly) {
+            return !notWritten.empty();
+        }
         return !notWritten.empty() || !keptLocal.empty() || !notAttempted.empty() ||
                registrationSkipped || !registered || !synchronised;
     }
@@ -59,8 +70,10 @@ struct SaveReport {
 // (then each menu image the server lacks, then the list), launcher file, system
 // menu list (likewise), preview, registration, synchronisation. Local files are
 // written whatever the server does; a failed request never stops the save.
+// SaveMode::kLocalOnly writes the same files and sends nothing (no upload pass).
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
-                          const UploadPassRunner& runUploadPass);
+                          const UploadPassRunner& runUploadPass,
+                          SaveMode mode = SaveMode::kPublish);
 
 }  // namespace vodirev

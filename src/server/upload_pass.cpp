@@ -119,6 +119,7 @@ UploadPassResult UploadPass::Run(const ProgressFunction& progress) {
                 result.published.push_back(step.path);
                 break;
             case PublishOutcome::AlreadyOnServer:
+                result.onServer.push_back(step.path);
                 break;
             case PublishOutcome::NotUploaded:
                 note(result.notPublished, step.path);

@@ -33,6 +33,7 @@ struct UploadStep {
 
 struct UploadPassResult {
     std::vector<std::string> published;     // sent and accepted
+    std::vector<std::string> onServer;      // images the server said it holds; not sent
     std::vector<std::string> notPublished;  // on this PC; its upload was tried and failed
     // On this PC and not tried because the server went away or the pass was stopped
     // (an image among them may already be on the server).

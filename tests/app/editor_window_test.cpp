@@ -50,7 +50,7 @@ class EditorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         writeDesktop();
-        m_window.OnInitDialog();
+        ASSERT_TRUE(m_window.OnInitDialog());
         m_window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
@@ -67,7 +67,7 @@ protected:
     }
 
     ScopedWorkDir m_work;
-    CVeradaVodirevDlg m_window{QString()};
+    CVeradaVodirevDlg m_window{QStringLiteral("R1")};  // desktop 0: no server
 };
 
 }  // namespace

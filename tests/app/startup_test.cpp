@@ -84,6 +84,7 @@ protected:
                        {"LIST_BACKGROUND.db", "LIST_FOLDER.db", "LIST_MENU.db", "LIST_SYSMENU.db",
                         "desktop001.xml"});
         putLauncherImages();
+        m_client.SetPauseFunction([](int) {});
     }
 
     ReferenceServer m_server;
@@ -280,4 +281,112 @@ TEST_F(StartupTest, ServerThatIsNotRunningLeavesEverythingLocal) {
     EXPECT_EQ(m_session.m_nResWidth, 800);
     EXPECT_EQ(m_session.m_nLauncherX, 5);
     EXPECT_EQ(m_session.m_nLauncherY, 6);
+}
+
+TEST_F(StartupTest, AServerThatCannotBeReachedIsToldOnceAndMarksTheSession) {
+    putServerFiles(m_server, "room7", {"desktop003.xml"});
+    const StartupNotes reached = RunStartupSequence(m_session, m_client, "room7 3 0");
+    EXPECT_FALSE(reached.serverUnreachable);
+    EXPECT_FALSE(m_session.m_bServerFilesMissing);
+    EXPECT_EQ(StartupServerMessage(reached), QString());
+
+    // The server goes away between the first and the second start-up.
+    m_server.stop();
+    DesktopSession offline;
+    CServerClient client;
+    client.SetPauseFunction([](int) {});
+    const StartupNotes notes = RunStartupSequence(offline, client, "room7 3 0");
+    EXPECT_TRUE(notes.serverUnreachable);
+    EXPECT_TRUE(offline.m_bServerFilesMissing);
+    EXPECT_EQ(offline.m_nResWidth, 800);  // the local copy of desktop003.xml is shown
+    const QString message = StartupServerMessage(notes);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("서버에 연결하지 못해 방의 파일을 가져오지")))
+        << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("지난번")));  // no record, no file list
+
+    // Desktop 0 never asks the server: nothing to tell.
+    DesktopSession local;
+    EXPECT_FALSE(RunStartupSequence(local, client, "room7 0 0").serverUnreachable);
+    EXPECT_FALSE(local.m_bServerFilesMissing);
+}
+
+TEST_F(StartupTest, ARoomIdTooLongOrEmptyIsRefusedBeforeAnyRequest) {
+    const std::string hangul20 = toCp949(QStringLiteral("가나다라마바사아자차"));
+    ASSERT_EQ(hangul20.size(), 20u);
+    for (const std::string& line : {std::string("abcdefghijklmnopqrst 1 0"), hangul20 + " 1 0",
+                                    std::string(), std::string(" 1 0"), std::string(30, 'r')}) {
+        SCOPED_TRACE(line);
+        DesktopSession session;
+        const StartupNotes notes = RunStartupSequence(session, m_client, line);
+        EXPECT_TRUE(notes.roomIdRefused.contains(QStringLiteral("19바이트")))
+            << notes.roomIdRefused.toStdString();
+        EXPECT_TRUE(notes.roomIdRefused.contains(QStringLiteral("사용법: VeradaVodirev")));
+        EXPECT_EQ(session.m_nDesktop, 0);
+        EXPECT_TRUE(session.m_pLauncherBitmap.isNull());
+    }
+    EXPECT_TRUE(m_server.requests().empty());
+    EXPECT_FALSE(QDir("images/user").exists());
+    EXPECT_TRUE(RoomIdProblem(ParseCommandLine("abcdefghijklmnopqrst 1"))
+                    .contains(QStringLiteral("20바이트")));
+
+    // 19 bytes are a room id.
+    const StartupCommandLine longest = ParseCommandLine("abcdefghijklmnopqrs 1 0");
+    EXPECT_EQ(RoomIdProblem(longest), QString());
+    RunStartupSequence(m_session, m_client, "abcdefghijklmnopqrs 1 0");
+    EXPECT_EQ(m_server.requests().front(), get("/pcroom/common/LIST_BACKGROUND.db"));
+}
+
+// Files an earlier save could not publish are not asked for: the working folder's
+// copy holds the operator's edits. A record that is damaged, names files outside the
+// working folder, belongs to another room or names files no longer here changes
+// nothing.
+TEST_F(StartupTest, FilesTheUnpublishedRecordNamesAreKept) {
+    putServerFiles(m_server, "room7",
+                   {"LIST_BACKGROUND_USER.db", "LIST_FOLDER_USER.db", "LIST_MENU_003.db",
+                    "LIST_SYSMENU_003.db", "LIST_IMAGE_003.db", "desktop003.xml"});
+    m_server.putFile("pcroom/room7/LAUNCHER_003.TXT", "10,20,1");
+    const QByteArray editedLayout =
+        "<desktop><background width=\"640\" height=\"480\"/></desktop>\r\n";
+    WriteFileBytes("desktop003.xml", editedLayout);
+    WriteFileBytes("LIST_MENU_003.db", "0;images\\icons\\mine.png;mine;d;m.exe;\r\n");
+    QDir().mkpath("images/icons");
+    QImage mine(16, 16, QImage::Format_RGB32);
+    mine.fill(Qt::green);
+    ASSERT_TRUE(mine.save("images/icons/mine.png"));
+    WriteFileBytes("UNPUBLISHED_FILES.txt",
+                   "room=room7\r\ndesktop003.xml\r\nLIST_MENU_003.db\r\n..\\LIST_FOLDER_USER.db\r\n"
+                   "/pcroom/room7/LAUNCHER_003.TXT\r\nimages\\gone.png\r\n");
+
+    const StartupNotes notes = RunStartupSequence(m_session, m_client, "room7 3 0");
+
+    std::vector<std::string> expected = commonDownloads();
+    for (const char* name : {"LIST_BACKGROUND_USER.db", "LIST_FOLDER_USER.db",
+                             "LIST_SYSMENU_003.db", "LIST_IMAGE_003.db", "LAUNCHER_003.TXT"}) {
+        append(expected, synced(std::string("/pcroom/room7/") + name));
+    }
+    EXPECT_EQ(m_server.requests(), expected);
+    EXPECT_EQ(ReadFileBytes("desktop003.xml"), editedLayout);
+    EXPECT_EQ(m_session.m_nResWidth, 640);
+    ASSERT_EQ(m_session.m_arrMenu.size(), 1u);
+    EXPECT_EQ(m_session.m_arrMenu[0].m_strName, "mine");
+    EXPECT_EQ(notes.keptUnpublished,
+              (std::vector<std::string>{"desktop003.xml", "LIST_MENU_003.db"}));
+    EXPECT_FALSE(notes.serverUnreachable);
+    const QString message = StartupServerMessage(notes);
+    EXPECT_TRUE(message.startsWith(QStringLiteral("지난번에 서버에 올리지 못한 편집 내용")));
+    EXPECT_TRUE(message.endsWith(QStringLiteral("\n  desktop003.xml\n  LIST_MENU_003.db")))
+        << message.toStdString();
+
+    for (const QByteArray& record :
+         {QByteArray("room=other\r\ndesktop003.xml\r\n"), QByteArray("desktop003.xml\r\n"),
+          QByteArray("room=room7\r\n\0\xFF\xFE\r\n", 16), QByteArray(5000, '\xB0'), QByteArray()}) {
+        SCOPED_TRACE(record.toStdString());
+        WriteFileBytes("UNPUBLISHED_FILES.txt", record);
+        m_server.clearRequests();
+        DesktopSession session;
+        const StartupNotes plain = RunStartupSequence(session, m_client, "room7 3 0");
+        EXPECT_TRUE(plain.keptUnpublished.empty());
+        EXPECT_EQ(m_server.requests().size(), 5u + 2u * 7u);
+        EXPECT_EQ(session.m_nResWidth, 800);  // the server's layout again
+    }
 }

@@ -14,6 +14,7 @@ class FakeCommandUi : public CommandUi {
 public:
     std::vector<QString> messages;
     std::deque<bool> answers;                    // AskYesNo; no answer left: no
+    std::vector<bool> askDefaults;               // each question's default answer
     std::deque<QString> files;                   // ChooseOpenFile; none left: cancelled
     std::deque<std::optional<QColor>> colours;   // ChooseColor; none left: cancelled
     std::function<bool(DialogModel&)> onDialog;  // RunDialog; empty: cancelled
@@ -22,8 +23,9 @@ public:
     std::vector<QColor> colourStarts;  // each colour dialog's initial colour
 
     void ShowMessage(const QString& text) override { messages.push_back(text); }
-    bool AskYesNo(const QString& text) override {
+    bool AskYesNo(const QString& text, bool defaultYes = true) override {
         messages.push_back(text);
+        askDefaults.push_back(defaultYes);
         return take(answers, false);
     }
     QString ChooseOpenFile(const QString& caption, const QString& filter) override {

@@ -90,6 +90,42 @@ TEST(VodirevLayoutCommand, PrintsAndRewritesALayoutStably) {
     EXPECT_FALSE(missing.err.isEmpty());
 }
 
+// The image paths of a layout are relative to the layout's folder (or to --workdir):
+// started anywhere, the tool reads the same pictures.
+TEST(VodirevLayoutCommand, ResolvesImagesAgainstTheLayoutsFolderFromAnywhere) {
+    ScopedWorkDir work;
+    QDir().mkpath("room");
+    QDir().mkpath("copies");
+    QDir::setCurrent("room");
+    writeImage("images/bg.png", {32, 24}, Qt::darkGreen);
+    writeImage("images/icon.png", {32, 32}, Qt::yellow);
+    writeImage("images/pic.png", {10, 10}, Qt::red);
+    WriteFileBytes("desktop001.xml", layout(800, 600, "A"));
+    const ToolRun inside = runVodirev({"layout", "desktop001.xml"});
+    ASSERT_EQ(inside.exitCode, 0) << inside.err.toStdString();
+    EXPECT_TRUE(inside.out.contains("bitmap=32x24")) << inside.out.toStdString();
+    EXPECT_TRUE(inside.out.contains("image=\"images\\\\icon.png\" bitmap=32x32"))
+        << inside.out.toStdString();
+    EXPECT_TRUE(inside.out.contains("path=\"images\\\\pic.png\" bitmap=10x10"));
+    ASSERT_EQ(runVodirev({"layout", "--rewrite", "desktop001.xml", "../inside.xml"}).exitCode, 0);
+    QDir::setCurrent("..");
+    WriteFileBytes("copies/elsewhere.xml", layout(800, 600, "A"));
+
+    const ToolRun outside = runVodirev({"layout", "room/desktop001.xml"});
+    ASSERT_EQ(outside.exitCode, 0) << outside.err.toStdString();
+    EXPECT_EQ(outside.out, inside.out);
+    const ToolRun chosen = runVodirev({"layout", "--workdir", "room", "copies/elsewhere.xml"});
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.err.toStdString();
+    EXPECT_EQ(chosen.out, inside.out);
+    // The rewrite keeps the icon's picture (a missing one would become the default).
+    ASSERT_EQ(runVodirev({"layout", "--rewrite", "room/desktop001.xml", "outside.xml"}).exitCode,
+              0);
+    EXPECT_EQ(ReadFileBytes("outside.xml"), ReadFileBytes("inside.xml"));
+    EXPECT_TRUE(ReadFileBytes("outside.xml").contains("<image> images\\icon.png</image>"));
+
+    EXPECT_NE(runVodirev({"layout", "--workdir", "nowhere", "room/desktop001.xml"}).exitCode, 0);
+}
+
 TEST(VodirevRenderCommand, WritesTheFrameOfAWorkingFolderWithoutNetwork) {
     ScopedWorkDir work;
     QDir().mkpath("room");

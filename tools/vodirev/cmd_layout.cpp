@@ -1,6 +1,9 @@
-// vodirev layout FILE: what the editor reads from a layout file.
-// vodirev layout --rewrite IN OUT: reads IN and writes it again as the editor saves it.
-// Both run in the folder that holds the images (paths in the file are relative to it).
+// vodirev layout [--workdir DIR] FILE: what the editor reads from a layout file.
+// vodirev layout [--workdir DIR] --rewrite IN OUT: reads IN and writes it again as the
+// editor saves it.
+// The image paths in a layout are relative to the working folder, which is where the
+// layout file lies (the editor keeps it there) unless --workdir names another one;
+// the tool may be started from any folder.
 
 #include "commands.h"
 
@@ -11,6 +14,8 @@
 #include "document/layout_reader.h"
 #include "document/layout_writer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <string>
 
@@ -33,9 +38,21 @@ QByteArray Size(const QImage& image) {
                : QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height());
 }
 
-bool Load(CDesktopInfo& doc, const QString& path) {
+// Reads the layout with the working folder as the current folder, as the editor
+// does; the current folder is the tool's own again afterwards.
+bool Load(CDesktopInfo& doc, const QString& path, const QString& workDir) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    const QString folder = workDir.isEmpty() ? QFileInfo(file).absolutePath() : workDir;
+    if (!QFileInfo(folder).isDir()) {
+        std::fprintf(stderr, "vodirev layout: no such folder: %s\n", qPrintable(folder));
+        return false;
+    }
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder);
     ImageCache cache;
-    switch (ReadLayoutFile(doc, path, cache)) {
+    const LayoutLoadStatus status = ReadLayoutFile(doc, file, cache);
+    QDir::setCurrent(previous);
+    switch (status) {
         case LayoutLoadStatus::kRead:
             return true;
         case LayoutLoadStatus::kMissing:
@@ -87,10 +104,16 @@ void Print(const CDesktopInfo& doc) {
 
 }  // namespace
 
-int RunLayoutCommand(const QStringList& args) {
+int RunLayoutCommand(const QStringList& words) {
+    QStringList args = words;
+    QString workDir;
+    if (args.size() >= 2 && args[0] == u"--workdir") {
+        workDir = QFileInfo(args[1]).absoluteFilePath();
+        args = args.mid(2);
+    }
     if (args.size() == 1 && !args[0].startsWith(u'-')) {
         CDesktopInfo doc;
-        if (!Load(doc, args[0])) {
+        if (!Load(doc, args[0], workDir)) {
             return 1;
         }
         Print(doc);
@@ -98,7 +121,7 @@ int RunLayoutCommand(const QStringList& args) {
     }
     if (args.size() == 3 && args[0] == u"--rewrite") {
         CDesktopInfo doc;
-        if (!Load(doc, args[1])) {
+        if (!Load(doc, args[1], workDir)) {
             return 1;
         }
         if (!WriteTextFile(args[2], BuildLayoutText(doc, doc.m_nWidth, doc.m_nHeight, true))) {
@@ -107,6 +130,9 @@ int RunLayoutCommand(const QStringList& args) {
         }
         return 0;
     }
-    std::fputs("usage: vodirev layout FILE\n       vodirev layout --rewrite IN OUT\n", stderr);
+    std::fputs(
+        "usage: vodirev layout [--workdir DIR] FILE\n"
+        "       vodirev layout [--workdir DIR] --rewrite IN OUT\n",
+        stderr);
     return 2;
 }

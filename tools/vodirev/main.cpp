@@ -9,8 +9,8 @@
 static int usage() {
     std::fputs(
         "usage: vodirev scale IN W H OUT\n"
-        "       vodirev layout FILE\n"
-        "       vodirev layout --rewrite IN OUT\n"
+        "       vodirev layout [--workdir DIR] FILE\n"
+        "       vodirev layout [--workdir DIR] --rewrite IN OUT\n"
         "       vodirev render WORKDIR N OUT.png\n",
         stderr);
     return 2;
