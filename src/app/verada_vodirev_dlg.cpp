@@ -136,6 +136,9 @@ void CVeradaVodirevDlg::OnInitDialog() {
         m_ui.ShowMessage(RefusedResolutionMessage(notes.layoutResolution, m_session.m_nResWidth,
                                                   m_session.m_nResHeight));
     }
+    if (!notes.refusedImages.isEmpty()) {
+        m_ui.ShowMessage(RefusedImagesMessage(notes.refusedImages));
+    }
 }
 
 void CVeradaVodirevDlg::RecreateCanvas() {

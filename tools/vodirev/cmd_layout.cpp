@@ -10,6 +10,7 @@
 #include "document/image_cache.h"
 #include "document/layout_reader.h"
 #include "document/layout_writer.h"
+#include "imaging/image_io.h"
 
 #include <cstdio>
 #include <string>
@@ -34,8 +35,15 @@ QByteArray Size(const QImage& image) {
 }
 
 bool Load(CDesktopInfo& doc, const QString& path) {
-    ImageCache cache;
-    switch (ReadLayoutFile(doc, path, cache)) {
+    // The pictures of one layout share the editor's budget of decoded pixels.
+    PixelBudget budget;
+    ImageCache cache(&budget);
+    const LayoutLoadStatus status = ReadLayoutFile(doc, path, cache);
+    for (const QString& file : budget.Refused()) {
+        std::fprintf(stderr, "vodirev layout: %s left out: the pictures together are too large\n",
+                     qPrintable(file));
+    }
+    switch (status) {
         case LayoutLoadStatus::kRead:
             return true;
         case LayoutLoadStatus::kMissing:
