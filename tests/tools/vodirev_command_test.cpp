@@ -192,3 +192,20 @@ TEST(VodirevRenderCommand, LeavesOutPicturesPastTheFoldersPixelBudget) {
     ASSERT_EQ(frame.size(), QSize(640, 480 + 40));
     EXPECT_EQ(QColor(frame.pixel(400, 200)), QColor(0, 128, 0));  // no black picture over it
 }
+
+// The editor's bound on the resolution holds for the tool: it renders at the
+// default resolution and says why.
+TEST(VodirevRenderCommand, RefusesAnAbsurdResolutionAsTheEditorDoes) {
+    ScopedWorkDir work;
+    QDir().mkpath("room");
+    QDir::setCurrent("room");
+    writeImage("images/bg.png", {32, 24}, QColor(0, 128, 0));
+    WriteFileBytes("desktop001.xml", layout(40000, 40000, "A"));
+    QDir::setCurrent("..");
+
+    const ToolRun run = runVodirev({"render", "room", "1", "frame.png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QString::fromLocal8Bit(run.err).contains(QStringLiteral("40000 x 40000")))
+        << run.err.toStdString();
+    EXPECT_EQ(QImage("frame.png").size(), QSize(1024, 768 + 40));
+}
