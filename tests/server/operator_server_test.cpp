@@ -188,6 +188,35 @@ TEST_F(OperatorServerTest, NamesThatLeaveTheDataFolderAreRefused) {
     EXPECT_NE(test::StatusOf(answer), 200);
 }
 
+// An upload lands only in the folder of its room id: room7 cannot replace the common
+// lists or another room's files, whatever the file part is named.
+TEST_F(OperatorServerTest, AnUploadStaysInsideItsRoomsFolder) {
+    server.putFile("pcroom/common/LIST_MENU.db", "common menu\r\n");
+    server.putFile("pcroom/room8/LIST_MENU.db", "room8 menu\r\n");
+    WriteFileBytes("LIST_MENU.db", "evil\r\n");
+    for (const char* remote : {"common/LIST_MENU.db", "room8/LIST_MENU.db", "room7",
+                               "room7x/LIST_MENU.db", "room7\\..\\common\\LIST_MENU.db"}) {
+        EXPECT_EQ(client.UploadFile("LIST_MENU.db", remote, "upload_file.jsp", "room7"), 0);
+        EXPECT_EQ(client.LastStatus(), 403) << remote;
+        EXPECT_EQ(server.requests().back(), "POST /upload_file.jsp refused") << remote;
+    }
+    // An id that is not one folder name stores nothing either.
+    for (const char* id : {"", "room7/images", ".."}) {
+        EXPECT_EQ(client.UploadFile("LIST_MENU.db", "room7/LIST_MENU.db", "upload_file.jsp", id),
+                  0);
+        EXPECT_EQ(client.LastStatus(), 403) << id;
+    }
+    EXPECT_EQ(server.fileBytes("pcroom/common/LIST_MENU.db"), "common menu\r\n");
+    EXPECT_EQ(server.fileBytes("pcroom/room8/LIST_MENU.db"), "room8 menu\r\n");
+    EXPECT_FALSE(server.hasFile("pcroom/room7/LIST_MENU.db"));
+
+    // Inside it, with either kind of separator, the upload is stored.
+    EXPECT_EQ(client.UploadFile("LIST_MENU.db", "room7/images\\a.db", "upload_file.jsp", "room7"),
+              0);
+    EXPECT_EQ(client.LastStatus(), 200);
+    EXPECT_EQ(server.fileBytes("pcroom/room7/images/a.db"), "evil\r\n");
+}
+
 TEST_F(OperatorServerTest, MalformedUploadsGetBadRequestAndTheServerCarriesOn) {
     const std::string type = "multipart/form-data; boundary=XyZ";
     const std::string good =

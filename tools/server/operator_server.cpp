@@ -286,8 +286,13 @@ Reply OperatorServer::handlePost(std::string_view rawTarget, std::string_view co
     }
     const auto upload = parseUpload(body, multipartBoundary(contentType));
     std::optional<QString> path;
-    if (upload && isSafeRelativePath(upload->name)) {
+    if (upload && isSafeRelativePath(upload->name) && isRoomId(upload->roomId)) {
+        // Only inside the room's own folder: "room7" cannot replace "common/...".
+        const auto roomFolder = mapName(std::string(kPcroom) + upload->roomId);
         path = mapName(std::string(kPcroom) + upload->name);
+        if (!roomFolder || !path || !path->startsWith(*roomFolder + u'/')) {
+            path.reset();
+        }
     }
     if (!upload || !path) {
         m_log.write(line + " refused");

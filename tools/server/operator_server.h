@@ -44,7 +44,9 @@ public:
     // as received. GET and HEAD are answered, other methods get 405.
     Reply handleRequest(std::string_view method, std::string_view rawTarget);
     // A POST: the upload for "upload_file.jsp", logged with the name it was stored
-    // under ("POST /upload_file.jsp R/a.png") or "refused"; others get 404.
+    // under ("POST /upload_file.jsp R/a.png") or "refused"; others get 404. An upload
+    // is stored only inside the folder of its room id (pcroom/ID/); any other name
+    // gets 403.
     Reply handlePost(std::string_view rawTarget, std::string_view contentType,
                      std::string_view body);
 
