@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(1000);
     server.set_keep_alive_timeout(30);
-    server.set_payload_max_length(256 * 1024 * 1024);
+    server.set_payload_max_length(vodirev::server::kMaxRequestBodyBytes);
     handler.attach(server);
 
     const int bound = port == 0                         ? server.bind_to_any_port(host)

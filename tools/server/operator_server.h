@@ -3,6 +3,7 @@
 // makes, from a data folder DIR that holds pcroom/common/... and pcroom/ROOM/....
 
 #include <QString>
+#include <cstddef>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -14,6 +15,9 @@ class Server;
 }
 
 namespace vodirev::server {
+
+// The largest request body the server takes (an upload of one file).
+inline constexpr std::size_t kMaxRequestBodyBytes = std::size_t(256) << 20;
 
 // One line per request, to standard output and optionally to a file, each flushed
 // before the answer goes out so a client that got its answer finds the line.
