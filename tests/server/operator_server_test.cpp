@@ -13,6 +13,13 @@
 
 #include <QFileInfo>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
 namespace vodirev {
 namespace {
 
@@ -215,6 +222,35 @@ TEST_F(OperatorServerTest, AnUploadStaysInsideItsRoomsFolder) {
               0);
     EXPECT_EQ(client.LastStatus(), 200);
     EXPECT_EQ(server.fileBytes("pcroom/room7/images/a.db"), "evil\r\n");
+}
+
+// Idle connections hold a worker only for a few seconds, and there are enough
+// workers that sixteen of them leave the others answered at once.
+TEST_F(OperatorServerTest, IdleConnectionsDoNotBlockOtherClients) {
+    std::vector<int> idle;
+    for (int i = 0; i < 16; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(static_cast<uint16_t>(server.port()));
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        idle.push_back(fd);
+    }
+    // The server has taken them all before the next client comes.
+    ASSERT_EQ(test::StatusOf(test::RawExchange(
+                  server.port(), "GET /sync.jsp HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n")),
+              200);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = test::RawExchange(
+        server.port(), "GET /sync.jsp HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(test::StatusOf(answer), 200);
+    EXPECT_LT(waited, std::chrono::seconds(1));
+    for (const int fd : idle) {
+        ::close(fd);
+    }
 }
 
 TEST_F(OperatorServerTest, MalformedUploadsGetBadRequestAndTheServerCarriesOn) {
