@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -251,6 +253,25 @@ TEST_F(OperatorServerTest, IdleConnectionsDoNotBlockOtherClients) {
     for (const int fd : idle) {
         ::close(fd);
     }
+}
+
+// Two servers on one port would split the editor's requests between them: the
+// second refuses to start.
+TEST_F(OperatorServerTest, ASecondServerOnAPortInUseRefusesToStart) {
+    QTemporaryDir root;
+    QProcess second;
+    second.start(qEnvironmentVariable("VODIREV_BIN_DIR") + "/tools/server/vodirev-server",
+                 {"--root", root.path(), "--port", QString::number(server.port())});
+    ASSERT_TRUE(second.waitForStarted());
+    if (!second.waitForFinished(10000)) {
+        second.kill();
+        second.waitForFinished();
+        FAIL() << "the second server kept running";
+    }
+    EXPECT_NE(second.exitCode(), 0);
+    const QString error = QString::fromLocal8Bit(second.readAllStandardError());
+    EXPECT_TRUE(error.contains(QStringLiteral("already in use"))) << error.toStdString();
+    EXPECT_EQ(client.QueryNumber("sync.jsp"), 1);  // the first one carries on
 }
 
 TEST_F(OperatorServerTest, MalformedUploadsGetBadRequestAndTheServerCarriesOn) {

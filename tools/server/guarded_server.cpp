@@ -176,6 +176,12 @@ void DeadlineSocketStream::get_local_ip_and_port(std::string& ip, int& port) con
 GuardedServer::GuardedServer(const ConnectionLimits& limits) : m_limits(limits) {
     const std::size_t workers = std::max<std::size_t>(1, limits.workers);
     new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
+    // SO_REUSEADDR lets a restarted server bind at once; without SO_REUSEPORT a
+    // port another server listens on is refused instead of shared.
+    set_socket_options([](socket_t sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 }
 
 int GuardedServer::Bind(const std::string& host, int port) {

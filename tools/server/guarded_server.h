@@ -73,8 +73,9 @@ private:
     std::size_t m_bodyBytes = 0;  // since the body deadline was last renewed
 };
 
-// httplib's server with each connection served through a DeadlineSocketStream and
-// as many workers as the limits say.
+// httplib's server with each connection served through a DeadlineSocketStream, as
+// many workers as the limits say, and a listening socket that refuses a port
+// another server already listens on (httplib's default shares it).
 class GuardedServer : public httplib::Server {
 public:
     explicit GuardedServer(const ConnectionLimits& limits = {});

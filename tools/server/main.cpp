@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -103,7 +104,14 @@ int main(int argc, char** argv) {
 
     const int bound = server.Bind(host, port);
     if (bound <= 0) {
-        std::fprintf(stderr, "vodirev-server: cannot listen on %s:%d\n", host.c_str(), port);
+        if (errno == EADDRINUSE) {
+            std::fprintf(stderr,
+                         "vodirev-server: port %d on %s is already in use (is another server "
+                         "running?)\n",
+                         port, host.c_str());
+        } else {
+            std::fprintf(stderr, "vodirev-server: cannot listen on %s:%d\n", host.c_str(), port);
+        }
         return 1;
     }
     std::printf("listening on %s:%d\n", host.c_str(), bound);
