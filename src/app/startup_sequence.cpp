@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "base/text_file.h"
 #include "document/file_names.h"
+#include "document/image_cache.h"
 #include "document/install_images.h"
 #include "document/list_files.h"
 #include "document/unpublished_record.h"
@@ -93,23 +94,30 @@ bool canOpenForReading(const QString& name) {
 }
 
 // Step 10: the launcher file, then its picture.
-void loadLauncher(DesktopSession& session) {
+void loadLauncher(DesktopSession& session, ImageCache& images) {
     const bool read = ReadLauncherFile(session);
     if (read) {
-        session.m_pLauncherBitmap = LoadImageBitmap(
-            localPath(session.m_nLauncherType == 1 ? kLauncherImageB : kLauncherImageA));
+        session.m_pLauncherBitmap =
+            images.Load(session.m_nLauncherType == 1 ? kLauncherImageB : kLauncherImageA);
     }
     if (session.m_nLauncherType == 0) {
-        session.m_pLauncherBitmap = LoadImageBitmap(localPath(kLauncherImageA));
+        session.m_pLauncherBitmap = images.Load(kLauncherImageA);
     }
 }
 
-// Steps 11 and 12, and the resolution the window takes from the layout.
-StartupNotes loadMenusAndLayout(DesktopSession& session) {
-    LoadMenuList(session);
+// Step 10 when N > 0, steps 11 and 12, and the resolution the window takes from
+// the layout. One budget of decoded pixels covers every picture they load.
+StartupNotes loadFolder(DesktopSession& session, std::int64_t pixelBudget) {
+    PixelBudget budget(pixelBudget);
+    ImageCache images(&budget);
+    if (session.m_nDesktop > 0) {
+        loadLauncher(session, images);
+    }
+    LoadMenuList(session, &images);
     LoadSysMenuList(session);
-    session.m_desktop.LoadDesktopXml(ChooseLayoutFile(session.m_nDesktop));
+    session.m_desktop.LoadDesktopXml(ChooseLayoutFile(session.m_nDesktop), images);
     StartupNotes notes;
+    notes.refusedImages = budget.Refused();
     const int width = session.m_desktop.m_nWidth;
     const int height = session.m_desktop.m_nHeight;
     notes.layoutResolution = QSize(width, height);
@@ -170,6 +178,22 @@ QString StartupServerMessage(const StartupNotes& notes) {
         parts << lines.join(u'\n');
     }
     return parts.join(QStringLiteral("\n\n"));
+}
+
+QString RefusedImagesMessage(const QStringList& files) {
+    // A hostile folder may name thousands; the first few tell the operator enough.
+    constexpr qsizetype kNamesShown = 10;
+    QString text =
+        QStringLiteral(
+            "그림을 모두 합친 크기가 한도(%1억 화소)를 넘어 다음 파일은 열지 않았습니다:")
+            .arg(double(kFolderPixelBudget) / 1e8);
+    for (qsizetype i = 0; i < files.size() && i < kNamesShown; ++i) {
+        text += u'\n' + files[i];
+    }
+    if (files.size() > kNamesShown) {
+        text += QStringLiteral("\n외 %1개").arg(files.size() - kNamesShown);
+    }
+    return text;
 }
 
 QString CommandLineFromArguments(int argc, const char* const* argv) {
@@ -322,23 +346,19 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
         // A client that met a transport failure refuses every later request, so
         // this tells whether anything of the server's was missed on the way.
         session.m_bServerFilesMissing = server.m_bError;
-        loadLauncher(session);
     }
-    StartupNotes notes = loadMenusAndLayout(session);
+    StartupNotes notes = loadFolder(session, kFolderPixelBudget);
     notes.serverUnreachable = session.m_bServerFilesMissing;
     notes.keptUnpublished = std::move(kept);
     return notes;
 }
 
-StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop) {
+StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop, std::int64_t pixelBudget) {
     session.m_nDesktop = desktop;
     session.m_nLauncherType = 0;
     session.m_nLauncherX = 0;
     session.m_nLauncherY = 100;
-    if (desktop > 0) {
-        loadLauncher(session);
-    }
-    return loadMenusAndLayout(session);
+    return loadFolder(session, pixelBudget);
 }
 
 QString ChooseLayoutFile(int desktop) {

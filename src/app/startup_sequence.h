@@ -5,10 +5,13 @@
 // a server client, so tests run them without a window.
 
 #include "document/desktop_session.h"
+#include "imaging/image_io.h"
 #include "server/server_client.h"
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +42,9 @@ struct StartupNotes {
     bool serverUnreachable = false;
     // Files an earlier save could not publish: kept as they are, not asked for.
     std::vector<std::string> keptUnpublished;
+    // Pictures left out because the folder's pictures together passed the pixel
+    // budget (local paths, in the order they were refused).
+    QStringList refusedImages;
 };
 
 // Why the room id cannot be used: empty (the requests would name "/pcroom//"), or
@@ -52,6 +58,9 @@ QString StartupServerMessage(const StartupNotes& notes);
 
 // The message for a refused resolution: the size asked for and the size shown.
 QString RefusedResolutionMessage(QSize refused, int shownWidth, int shownHeight);
+
+// The message naming the pictures left out for want of pixel budget.
+QString RefusedImagesMessage(const QStringList& files);
 
 // Splits "ROOM N T": the whole line is cut to 63 bytes, the room id to 19 and each
 // number word to 9 before conversion; runs of blanks separate the words; a leading
@@ -79,8 +88,10 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
                                 std::string_view commandLine);
 
 // The local half of start-up for desktop N (no network): the launcher when N > 0,
-// the menus and the layout, and the resolution taken from the layout.
-StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop);
+// the menus and the layout, and the resolution taken from the layout. Their
+// pictures share one budget of decoded pixels.
+StartupNotes LoadWorkingFolder(DesktopSession& session, int desktop,
+                               std::int64_t pixelBudget = kFolderPixelBudget);
 
 // "desktop%03d.xml" for N when it can be opened, otherwise "desktop_d.xml".
 QString ChooseLayoutFile(int desktop);

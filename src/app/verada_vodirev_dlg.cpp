@@ -150,6 +150,9 @@ bool CVeradaVodirevDlg::OnInitDialog() {
         m_ui.ShowMessage(RefusedResolutionMessage(notes.layoutResolution, m_session.m_nResWidth,
                                                   m_session.m_nResHeight));
     }
+    if (!notes.refusedImages.isEmpty()) {
+        m_ui.ShowMessage(RefusedImagesMessage(notes.refusedImages));
+    }
     if (const QString message = StartupServerMessage(notes); !message.isEmpty()) {
         m_ui.ShowMessage(message);
     }

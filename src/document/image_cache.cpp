@@ -19,16 +19,31 @@ ImageCache::Entry* ImageCache::Find(std::string_view storedPath, QString& local)
     return &m_entries[local];
 }
 
-QImage ImageCache::Load(std::string_view storedPath) {
+QImage ImageCache::Load(std::string_view storedPath, ImageUse use) {
     QString local;
     Entry* entry = Find(storedPath, local);
     if (!entry) {
         return {};
     }
+    const int copies = use == ImageUse::kShown ? 2 : 1;
     if (!entry->decoded) {
         entry->decoded = true;
         ++m_decodes;
-        entry->image = LoadImageBitmap(local);
+        if (m_budget == nullptr) {
+            entry->image = LoadImageBitmap(local);
+        } else {
+            entry->image = LoadImageBitmap(local, *m_budget, copies);
+            entry->copies = copies;
+        }
+        return entry->image;
+    }
+    // Decoded for a cheaper use first: the further copy is charged now.
+    if (m_budget != nullptr && !entry->image.isNull() && entry->copies < copies) {
+        const qint64 pixels = qint64(entry->image.width()) * entry->image.height();
+        if (!m_budget->Take(pixels * (copies - entry->copies), local)) {
+            return {};
+        }
+        entry->copies = copies;
     }
     return entry->image;
 }

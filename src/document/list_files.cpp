@@ -108,7 +108,7 @@ int LoadMenuList(DesktopSession& session, ImageCache* cache) {
         }
         CInfoIcon icon = ParseMenuLine(line.text);
         // An entry whose icon cannot be shown is left out (and so from the next save).
-        const QImage image = images.Load(icon.m_strImage);
+        const QImage image = images.Load(icon.m_strImage, ImageUse::kChecked);
         if (image.isNull() || ScaleBitmap(image, kMenuIconSize, kMenuIconSize).isNull()) {
             continue;
         }

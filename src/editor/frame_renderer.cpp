@@ -26,6 +26,55 @@ bool Sane(long long value) {
     return value > -kCoordLimit && value < kCoordLimit;
 }
 
+// A line of text up to this many bytes is laid out whole, far beyond any title or
+// label the editor makes; a longer one only where it can reach the canvas, placed
+// by the width per byte that the editor's hit tests assume.
+constexpr std::size_t kWholeLineBytes = 4096;
+// Such a line is laid out from the last multiple of this before its first byte that
+// can show: a title moved by a pixel then moves its glyphs by a pixel, and they stay
+// within about a pixel of where the model places them.
+constexpr std::size_t kLongLineGridBytes = 96;
+// At most this much of one label is laid out per frame, in at most this many lines:
+// what a canvas can show, whatever the file holds.
+constexpr std::size_t kLabelLaidOutBytes = 64 * 1024;
+constexpr int kLabelLines = 512;
+
+// How far ink may reach beyond a text cell: nothing of the font reaches this far.
+long long InkMargin(const QFontMetrics& metrics) {
+    return 2LL * metrics.height() + metrics.maxWidth();
+}
+
+// The start of the CP949 character that holds text[at] (or of the text's end).
+std::size_t CharStartAtOrBefore(std::string_view text, std::size_t at) {
+    // A byte that cannot lead a pair ends a character; walk on from the last one.
+    std::size_t pos = at;
+    while (pos > 0 && static_cast<unsigned char>(text[pos - 1]) >= 0x81 &&
+           static_cast<unsigned char>(text[pos - 1]) <= 0xFE) {
+        --pos;
+    }
+    while (pos < at) {
+        const std::size_t next = pos + cp949CharLength(text, pos);
+        if (next > at) {
+            break;
+        }
+        pos = next;
+    }
+    return pos;
+}
+
+// The whole characters of text from start (a character start) within maxBytes.
+std::string_view WholeCharsFrom(std::string_view text, std::size_t start, std::size_t maxBytes) {
+    std::size_t end = start;
+    while (end < text.size()) {
+        const std::size_t next = end + cp949CharLength(text, end);
+        if (next - start > maxBytes) {
+            break;
+        }
+        end = next;
+    }
+    return text.substr(start, end - start);
+}
+
 // One FillSolidRect: the rectangle (x, y) .. (x + cx, y + cy), normalised.
 void FillSolid(QPainter& painter, int x, int y, int cx, int cy, QRgb color) {
     const int left = std::min(x, x + cx);
@@ -39,25 +88,6 @@ void FillSolid(QPainter& painter, int x, int y, int cx, int cy, QRgb color) {
 
 QColor FromColorRef(ColorRef c) {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
-// The lines a label draws: line 0 up to the first "\n", then the next, stopping
-// at the first empty line.
-template <typename Fn>
-void ForEachLabelLine(std::string_view text, Fn&& fn) {
-    int index = 0;
-    while (true) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        if (line.empty()) {
-            return;
-        }
-        fn(index++, line);
-        if (end == std::string_view::npos) {
-            return;
-        }
-        text.remove_prefix(end + 1);
-    }
 }
 
 std::string_view FirstLine(std::string_view text) {
@@ -76,8 +106,9 @@ void Draw3dRect(QPainter& painter, int x, int y, int cx, int cy, QRgb topLeft, Q
 QPoint TitleOrigin(int left, int top, int bitmapWidth, int bitmapHeight, std::size_t titleBytes) {
     // C division truncates toward zero, so a title wider than the bitmap starts left
     // of the icon by half the excess, rounded toward the icon.
-    const long long offset =
-        (static_cast<long long>(bitmapWidth) - 7LL * static_cast<long long>(titleBytes)) / 2;
+    const long long offset = (static_cast<long long>(bitmapWidth) -
+                              1LL * kTitlePixelsPerByte * static_cast<long long>(titleBytes)) /
+                             2;
     return QPoint(static_cast<int>(left + offset), top + bitmapHeight + 7);
 }
 
@@ -163,12 +194,39 @@ const QImage& FrameRenderer::Background(const QImage& source, int width, int hei
     return slot.image;
 }
 
-void FrameRenderer::DrawText(QPainter& painter, int x, int y, const QFont& font,
-                             std::string_view cp949) {
+std::size_t FrameRenderer::DrawText(QPainter& painter, int x, int y, const QFont& font,
+                                    std::string_view cp949, int pixelsPerByte) {
+    const QFontMetrics metrics(font);
+    const QPaintDevice* device = painter.device();
+    const long long width = device->width();
+    const long long height = device->height();
+    const long long margin = InkMargin(metrics);
+    if (y + margin < 0 || y - margin > height || x - margin > width) {
+        return 0;
+    }
+    long long left = x;
+    std::string_view shown = cp949;
+    if (cp949.size() > kWholeLineBytes) {
+        const long long perByte = std::max(1, pixelsPerByte);
+        std::size_t start = 0;
+        if (x < -margin) {
+            const auto skipped = static_cast<std::size_t>(
+                std::min<long long>((-margin - x) / perByte, cp949.size()));
+            start = CharStartAtOrBefore(cp949, skipped / kLongLineGridBytes * kLongLineGridBytes);
+        }
+        left = x + perByte * static_cast<long long>(start);
+        // Enough bytes to pass the right edge even where glyphs are a quarter as wide
+        // as the model has them.
+        const long long reach = (width + margin - left) * 4 / perByte + 2;
+        shown = WholeCharsFrom(cp949, start, static_cast<std::size_t>(std::max(0LL, reach)));
+    }
+    if (shown.empty()) {
+        return 0;
+    }
     // TextOut places the top of the text cell at y.
     painter.setFont(font);
-    const QFontMetrics metrics(font);
-    painter.drawText(QPoint(x, y + metrics.ascent()), fromCp949(cp949));
+    painter.drawText(QPoint(static_cast<int>(left), y + metrics.ascent()), fromCp949(shown));
+    return shown.size();
 }
 
 void FrameRenderer::ComposeDesktop(QPainter& painter, const DesktopSession& session, int yOffset) {
@@ -203,7 +261,8 @@ void FrameRenderer::ComposeDesktop(QPainter& painter, const DesktopSession& sess
         if (folder.m_bShow != 0 && !folder.m_strTitle.empty()) {
             const QPoint at = TitleOrigin(rc.left, rc.top, folder.m_pBitmap.width(),
                                           folder.m_pBitmap.height(), folder.m_strTitle.size());
-            DrawText(painter, at.x(), at.y() + yOffset, m_fontBold14, folder.m_strTitle);
+            DrawText(painter, at.x(), at.y() + yOffset, m_fontBold14, folder.m_strTitle,
+                     kTitlePixelsPerByte);
         }
     }
 }
@@ -220,12 +279,36 @@ void FrameRenderer::DrawLabels(QPainter& painter, const CDesktopInfo& desktop, i
             continue;
         }
         painter.setPen(FromColorRef(desktop.m_crLabel[slot]));
-        ForEachLabelLine(label.m_strText, [&](int index, std::string_view line) {
-            const long long y = label.m_nY + yOffset + step * index;
-            if (Sane(y)) {
-                DrawText(painter, label.m_nX, static_cast<int>(y), label.m_font, line);
+        // The hit tests take a byte of a label as h / 2 + 1 pixels wide.
+        const int perByte = static_cast<int>(std::min<long long>(h / 2 + 1, kCoordLimit));
+        const long long below = painter.device()->height() + InkMargin(QFontMetrics(label.m_font));
+        std::size_t laidOut = 0;
+        int lines = 0;
+        // Line 0 up to the first "\n", then the next, stopping at the first empty line.
+        std::string_view text = label.m_strText;
+        for (long long index = 0;; ++index) {
+            const std::size_t end = text.find('\n');
+            const std::string_view line = text.substr(0, end);
+            if (line.empty()) {
+                break;
             }
-        });
+            const long long y = label.m_nY + yOffset + step * index;
+            if (!Sane(y) || (step > 0 && y > below)) {
+                break;  // this line and every later one lie below the canvas
+            }
+            const std::size_t drawn =
+                DrawText(painter, label.m_nX, static_cast<int>(y), label.m_font, line, perByte);
+            if (drawn > 0) {
+                laidOut += drawn;
+                if (++lines >= kLabelLines || laidOut >= kLabelLaidOutBytes) {
+                    break;
+                }
+            }
+            if (end == std::string_view::npos) {
+                break;
+            }
+            text.remove_prefix(end + 1);
+        }
     }
     painter.setPen(QColor::fromRgb(kWhite));
 }
@@ -306,8 +389,10 @@ void FrameRenderer::RenderFrameInto(QImage& frame, const DesktopSession& session
     }
 
     painter.setPen(QColor::fromRgb(kWhite));
-    DrawText(painter, 10, 8, m_fontBold16, toCp949(QStringLiteral("바탕화면 정리기")));
-    DrawText(painter, 150, 8, m_fontBold16, toCp949(QStringLiteral("해상도 설정")));
+    DrawText(painter, 10, 8, m_fontBold16, toCp949(QStringLiteral("바탕화면 정리기")),
+             kTitlePixelsPerByte);
+    DrawText(painter, 150, 8, m_fontBold16, toCp949(QStringLiteral("해상도 설정")),
+             kTitlePixelsPerByte);
 
     const QImage& launcher = Keyed(session.m_pLauncherBitmap);
     if (Sane(session.m_nLauncherX) && Sane(session.m_nLauncherY)) {

@@ -71,7 +71,11 @@ private:
     const QImage& Background(const QImage& source, int width, int height);
     void ComposeDesktop(QPainter& painter, const DesktopSession& session, int yOffset);
     void DrawLabels(QPainter& painter, const CDesktopInfo& desktop, int yOffset);
-    void DrawText(QPainter& painter, int x, int y, const QFont& font, std::string_view cp949);
+    // One line of text with its cell top at (x, y); a long line only as far as it can
+    // reach the canvas, taking a byte as pixelsPerByte wide. Returns the bytes laid
+    // out (0: none of it can show).
+    std::size_t DrawText(QPainter& painter, int x, int y, const QFont& font, std::string_view cp949,
+                         int pixelsPerByte);
     void BeginFrame();
     void EndFrame();
 
@@ -90,6 +94,9 @@ QImage RenderFrame(const DesktopSession& session, const CanvasState& state);
 // full length, in the shadow colour (so the top-right and bottom-left corners are
 // shadow). Rectangles of negative size are normalised as GDI does.
 void Draw3dRect(QPainter& painter, int x, int y, int cx, int cy, QRgb topLeft, QRgb bottomRight);
+
+// The width the editor gives one byte of an icon title.
+inline constexpr int kTitlePixelsPerByte = 7;
 
 // Where an icon's title starts: x = left + (bitmap width - 7 x bytes) / 2 (C
 // division), y = top + bitmap height + 7, canvas coordinates.

@@ -377,7 +377,9 @@ bool WriteAtomically(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-QImage LoadImageBitmap(const QString& path) {
+namespace {
+
+QImage DecodeImage(const QString& path, PixelBudget* budget, int copies) {
     static std::once_flag limitSet;
     std::call_once(limitSet, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
 
@@ -399,8 +401,12 @@ QImage LoadImageBitmap(const QString& path) {
         return {};
     }
     const QSize size = reader.size();
+    const int64_t pixels = int64_t(size.width()) * size.height();
     if (!size.isValid() || size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide ||
-        int64_t(size.width()) * size.height() > kMaxPixels) {
+        pixels > kMaxPixels) {
+        return {};
+    }
+    if (budget != nullptr && !budget->Take(pixels * copies, path)) {
         return {};
     }
     QImage image = reader.read();
@@ -415,6 +421,28 @@ QImage LoadImageBitmap(const QString& path) {
         image = image.convertToFormat(wanted);
     }
     return image;
+}
+
+}  // namespace
+
+bool PixelBudget::Take(std::int64_t pixels, const QString& file) {
+    if (pixels >= 0 && pixels <= m_left) {
+        m_left -= pixels;
+        return true;
+    }
+    if (!m_refusedSet.contains(file)) {
+        m_refusedSet.insert(file);
+        m_refused.push_back(file);
+    }
+    return false;
+}
+
+QImage LoadImageBitmap(const QString& path) {
+    return DecodeImage(path, nullptr, 1);
+}
+
+QImage LoadImageBitmap(const QString& path, PixelBudget& budget, int copies) {
+    return DecodeImage(path, &budget, copies);
 }
 
 bool SaveBitmapToFile(const QString& path, const QImage& image) {

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 using namespace vodirev;
@@ -389,4 +390,77 @@ TEST_F(StartupTest, FilesTheUnpublishedRecordNamesAreKept) {
         EXPECT_EQ(m_server.requests().size(), 5u + 2u * 7u);
         EXPECT_EQ(session.m_nResWidth, 800);  // the server's layout again
     }
+}
+
+namespace {
+
+void writePicture(const QString& path, int width, int height) {
+    QDir().mkpath(QFileInfo(path).path());
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(path, "PNG"));
+}
+
+}  // namespace
+
+// The launcher, the menu icons and the layout's pictures of one load share one
+// budget of decoded pixels, in the order they are read: shown pictures count twice
+// (the canvas keeps its own copy), menu icons once, a file named twice once. What
+// does not fit is left out as if it did not decode, and named once.
+TEST(StartupBudget, PicturesOfOneLoadShareOnePixelBudget) {
+    ScopedWorkDir work;
+    writePicture("images/bkicons/launcherA.bmp", 40, 10);  // 2 x 400
+    writePicture("images/icons/m.png", 20, 20);            // 400, later shown: 400 more
+    writePicture("images/icons/big.png", 100, 100);        // 10000: never fits
+    writePicture("images/bg.png", 40, 40);                 // 2 x 1600
+    writePicture("images/user/p1.png", 50, 50);            // 2 x 2500
+    writePicture("images/user/p2.png", 10, 10);            // 2 x 100: the last that fits
+    writePicture("images/user/p3.png", 1, 1);              // 2 x 1: nothing left
+    WriteFileBytes("LAUNCHER_001.TXT", "0,100,0");
+    WriteFileBytes("LIST_MENU_001.db",
+                   "1;images\\icons\\m.png;a;d;p;u\r\n2;images\\icons\\big.png;b;d;p;u\r\n");
+    WriteFileBytes("desktop001.xml",
+                   "<desktop><background width=\"800\" height=\"600\"><image>images\\bg.png</image>"
+                   "</background><icon x=\"1\" y=\"2\"><image>images\\icons\\m.png</image>"
+                   "<title>t</title></icon>"
+                   "<image><path>images\\user\\p1.png</path></image>"
+                   "<image><path>images\\user\\p2.png</path></image>"
+                   "<image><path>images\\user\\p3.png</path></image>"
+                   "<image><path>images\\\\user\\\\p1.png</path></image>"
+                   "<image><path>images\\icons\\big.png</path></image></desktop>");
+
+    DesktopSession session;
+    const StartupNotes notes = LoadWorkingFolder(session, 1, 10'000);
+    EXPECT_FALSE(session.m_pLauncherBitmap.isNull());
+    ASSERT_EQ(session.m_arrMenu.size(), 1u);  // the entry whose icon was refused is left out
+    EXPECT_EQ(session.m_arrMenu[0].m_strName, "a");
+    EXPECT_FALSE(session.m_desktop.m_imgBackground.isNull());
+    ASSERT_EQ(session.m_desktop.m_arrFolder.size(), 1u);
+    EXPECT_FALSE(session.m_desktop.m_arrFolder[0].m_pBitmap.isNull());
+    const auto& pictures = session.m_desktop.m_arrUserImage;
+    ASSERT_EQ(pictures.size(), 5u);
+    EXPECT_EQ(pictures[0].m_pBitmap.size(), QSize(50, 50));
+    EXPECT_EQ(pictures[1].m_pBitmap.size(), QSize(10, 10));
+    EXPECT_TRUE(pictures[2].m_pBitmap.isNull());
+    EXPECT_EQ(pictures[2].m_strPath, "images\\user\\p3.png");  // kept for saving
+    EXPECT_EQ(pictures[3].m_pBitmap.size(), QSize(50, 50));    // the same file: no new charge
+    EXPECT_TRUE(pictures[4].m_pBitmap.isNull());
+    EXPECT_EQ(notes.refusedImages, QStringList({"images/icons/big.png", "images/user/p3.png"}));
+
+    const QString message = RefusedImagesMessage(notes.refusedImages);
+    EXPECT_TRUE(message.contains(QStringLiteral("images/icons/big.png\nimages/user/p3.png")))
+        << message.toStdString();
+    QStringList many;
+    for (int i = 0; i < 25; ++i) {
+        many << QStringLiteral("f%1.png").arg(i);
+    }
+    const QString shortened = RefusedImagesMessage(many);
+    EXPECT_TRUE(shortened.contains(QStringLiteral("f9.png")));
+    EXPECT_FALSE(shortened.contains(QStringLiteral("f10.png")));
+    EXPECT_TRUE(shortened.contains(QStringLiteral("15")));
+
+    // With the editor's own budget nothing of this is left out.
+    DesktopSession roomy;
+    EXPECT_TRUE(LoadWorkingFolder(roomy, 1).refusedImages.isEmpty());
+    EXPECT_EQ(roomy.m_arrMenu.size(), 2u);
 }

@@ -432,6 +432,49 @@ TEST(FrameRenderer, BrokenAndStaleInputDrawsWhatItCan) {
     EXPECT_TRUE(RenderFrame(session, state).isNull());
 }
 
+// "a가" repeated to `bytes` bytes: 7 + 14 pixels every three bytes in the title face.
+std::string Pattern(std::size_t bytes) {
+    const std::string unit = "a" + Cp949("가");
+    std::string text;
+    text.reserve(bytes);
+    while (text.size() < bytes) {
+        text += unit;
+    }
+    return text.substr(0, bytes);
+}
+
+// Megabytes of text are laid out only where they reach the canvas: the frame is the
+// one a text just long enough to cover the canvas gives.
+TEST(FrameRenderer, HugeTitlesAndLabelsShowWhatAShortTextShowsThere) {
+    const auto frameWith = [](const std::string& title, const std::string& label) {
+        DesktopSession session = MakeSession(640, 200);
+        AddIcon(session, 1, 300, 20, Solid(64, 64, kBlue), title);
+        SetLabel(session, 0, 10, 120, label, -14);
+        return RenderFrame(session, CanvasState{});
+    };
+    // Centred by byte count, a title of 3,000,064 bytes starts at x = -10,499,892;
+    // its first byte that can show is about byte 1,499,984, so it is laid out from
+    // byte 1,499,904 (a multiple of 96), at x = -564. A title of 256 bytes starts
+    // there too, with the same characters, and covers the canvas as well.
+    const QImage expected = frameWith(Pattern(256), Pattern(3000));
+    const QImage frame = frameWith(Pattern(3'000'064), Pattern(3'000'000));
+    ASSERT_FALSE(InkBox(expected, QRect(0, 125, 640, 25), kBlack).isEmpty());
+    ASSERT_FALSE(InkBox(expected, QRect(0, 160, 640, 25), kBlack).isEmpty());
+    EXPECT_TRUE(frame == expected);
+
+    // A label of a million lines draws the lines that reach the canvas.
+    std::string lines;
+    for (int i = 0; i < 1'000'000; ++i) {
+        lines += "a\n";
+    }
+    const QImage manyLines = frameWith(Pattern(300), lines);
+    std::string visible;
+    for (int i = 0; i < 10; ++i) {
+        visible += "a\n";
+    }
+    EXPECT_TRUE(manyLines == frameWith(Pattern(300), visible));
+}
+
 TEST(FrameRenderer, DesktopViewHasNoStripNoFramesAndPlacesTheLauncher) {
     DesktopSession session = MakeSession(300, 200);
     session.m_desktop.m_imgBackground = Solid(3, 3, kGreen);

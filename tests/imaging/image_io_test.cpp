@@ -217,6 +217,24 @@ TEST(LoadImageBitmapTest, ZeroSizedAndHugeClaimsGiveNothing) {
     EXPECT_EQ(LoadImageBitmap("small.gif").size(), QSize(2, 2));
 }
 
+// The size is taken from the header before decoding; what does not fit is refused
+// and noted once, and files that are not pictures cost nothing.
+TEST(LoadImageBitmapTest, ABudgetRefusesWhatItCannotHold) {
+    ScopedWorkDir dir;
+    WriteFileBytes("a.png", Encoded(Picture(), "PNG"));  // 40 x 30
+    WriteFileBytes("text.png", "not a picture");
+    PixelBudget budget(2 * 1200 + 5);
+    EXPECT_TRUE(LoadImageBitmap("text.png", budget, 2).isNull());
+    EXPECT_EQ(budget.Left(), 2405);
+    EXPECT_TRUE(SamePixels(LoadImageBitmap("a.png", budget, 2), Picture()));
+    EXPECT_EQ(budget.Left(), 5);
+    EXPECT_TRUE(LoadImageBitmap("a.png", budget).isNull());
+    EXPECT_TRUE(LoadImageBitmap("a.png", budget).isNull());
+    EXPECT_EQ(budget.Left(), 5);
+    EXPECT_EQ(budget.Refused(), QStringList{"a.png"});
+    EXPECT_FALSE(LoadImageBitmap("a.png").isNull());  // without a budget, as before
+}
+
 TEST(LoadImageBitmapTest, DecodesTheLargestImageOfAnIcoFile) {
     ScopedWorkDir dir;
     const QImage best = test::ArgbPicture(32, 32, true);

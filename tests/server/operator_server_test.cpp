@@ -12,6 +12,15 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
 
 namespace vodirev {
 namespace {
@@ -186,6 +195,83 @@ TEST_F(OperatorServerTest, NamesThatLeaveTheDataFolderAreRefused) {
     const std::string answer = test::RawExchange(
         server.port(), "GET /pcroom/R1/a.db\x01 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     EXPECT_NE(test::StatusOf(answer), 200);
+}
+
+// An upload lands only in the folder of its room id: room7 cannot replace the common
+// lists or another room's files, whatever the file part is named.
+TEST_F(OperatorServerTest, AnUploadStaysInsideItsRoomsFolder) {
+    server.putFile("pcroom/common/LIST_MENU.db", "common menu\r\n");
+    server.putFile("pcroom/room8/LIST_MENU.db", "room8 menu\r\n");
+    WriteFileBytes("LIST_MENU.db", "evil\r\n");
+    for (const char* remote : {"common/LIST_MENU.db", "room8/LIST_MENU.db", "room7",
+                               "room7x/LIST_MENU.db", "room7\\..\\common\\LIST_MENU.db"}) {
+        EXPECT_EQ(client.UploadFile("LIST_MENU.db", remote, "upload_file.jsp", "room7"), 0);
+        EXPECT_EQ(client.LastStatus(), 403) << remote;
+        EXPECT_EQ(server.requests().back(), "POST /upload_file.jsp refused") << remote;
+    }
+    // An id that is not one folder name stores nothing either.
+    for (const char* id : {"", "room7/images", ".."}) {
+        EXPECT_EQ(client.UploadFile("LIST_MENU.db", "room7/LIST_MENU.db", "upload_file.jsp", id),
+                  0);
+        EXPECT_EQ(client.LastStatus(), 403) << id;
+    }
+    EXPECT_EQ(server.fileBytes("pcroom/common/LIST_MENU.db"), "common menu\r\n");
+    EXPECT_EQ(server.fileBytes("pcroom/room8/LIST_MENU.db"), "room8 menu\r\n");
+    EXPECT_FALSE(server.hasFile("pcroom/room7/LIST_MENU.db"));
+
+    // Inside it, with either kind of separator, the upload is stored.
+    EXPECT_EQ(client.UploadFile("LIST_MENU.db", "room7/images\\a.db", "upload_file.jsp", "room7"),
+              0);
+    EXPECT_EQ(client.LastStatus(), 200);
+    EXPECT_EQ(server.fileBytes("pcroom/room7/images/a.db"), "evil\r\n");
+}
+
+// Idle connections hold a worker only for a few seconds, and there are enough
+// workers that sixteen of them leave the others answered at once.
+TEST_F(OperatorServerTest, IdleConnectionsDoNotBlockOtherClients) {
+    std::vector<int> idle;
+    for (int i = 0; i < 16; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(static_cast<uint16_t>(server.port()));
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        idle.push_back(fd);
+    }
+    // The server has taken them all before the next client comes.
+    ASSERT_EQ(test::StatusOf(test::RawExchange(
+                  server.port(), "GET /sync.jsp HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n")),
+              200);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = test::RawExchange(
+        server.port(), "GET /sync.jsp HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(test::StatusOf(answer), 200);
+    EXPECT_LT(waited, std::chrono::seconds(1));
+    for (const int fd : idle) {
+        ::close(fd);
+    }
+}
+
+// Two servers on one port would split the editor's requests between them: the
+// second refuses to start.
+TEST_F(OperatorServerTest, ASecondServerOnAPortInUseRefusesToStart) {
+    QTemporaryDir root;
+    QProcess second;
+    second.start(qEnvironmentVariable("VODIREV_BIN_DIR") + "/tools/server/vodirev-server",
+                 {"--root", root.path(), "--port", QString::number(server.port())});
+    ASSERT_TRUE(second.waitForStarted());
+    if (!second.waitForFinished(10000)) {
+        second.kill();
+        second.waitForFinished();
+        FAIL() << "the second server kept running";
+    }
+    EXPECT_NE(second.exitCode(), 0);
+    const QString error = QString::fromLocal8Bit(second.readAllStandardError());
+    EXPECT_TRUE(error.contains(QStringLiteral("already in use"))) << error.toStdString();
+    EXPECT_EQ(client.QueryNumber("sync.jsp"), 1);  // the first one carries on
 }
 
 TEST_F(OperatorServerTest, MalformedUploadsGetBadRequestAndTheServerCarriesOn) {

@@ -56,12 +56,16 @@ TEST(ParseUpload, TakesTheEditorsBodyApart) {
     const std::string contents[] = {"png", "", "line\r\n", "\r\n--" + kBoundary + "x",
                                     std::string("a\0b", 3)};
     for (const std::string& content : contents) {
-        const auto upload = parseUpload(editorBody(content), kBoundary);
+        const std::string body = editorBody(content);
+        const auto upload = parseUpload(body, kBoundary);
         ASSERT_TRUE(upload) << content;
         EXPECT_EQ(upload->roomId, "R1");
         EXPECT_EQ(upload->name, "R1/images/icons/a.png");
         EXPECT_EQ(upload->filename, "images\\icons\\a.png");
         EXPECT_EQ(upload->content, content);
+        // The file's bytes are not copied: an upload is held in memory once.
+        EXPECT_GE(upload->content.data(), body.data());
+        EXPECT_LE(upload->content.data() + upload->content.size(), body.data() + body.size());
     }
 }
 

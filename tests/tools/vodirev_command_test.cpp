@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QtEndian>
 
 using namespace vodirev;
 using vodirev::test::ReadFileBytes;
@@ -41,6 +43,47 @@ void writeImage(const QString& path, QSize size, QColor color) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     ASSERT_TRUE(image.save(path));
+}
+
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    QByteArray chunk(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    const QByteArray body = QByteArray(type) + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))),
+        crc.data());
+    return chunk + body + crc;
+}
+
+// An 8-bit grey PNG of width x height black pixels: a valid picture of a hundred
+// million pixels is under 100 KB.
+void writeBlackPng(const QString& path, int width, int height) {
+    z_stream z{};
+    ASSERT_EQ(deflateInit2(&z, 9, Z_DEFLATED, 15, 9, Z_RLE), Z_OK);
+    const std::vector<Bytef> row(std::size_t(width) + 1, 0);  // filter byte, pixels
+    QByteArray compressed;
+    std::vector<Bytef> out(1 << 16);
+    for (int y = 0; y <= height; ++y) {
+        const bool last = y == height;
+        z.next_in = const_cast<Bytef*>(row.data());
+        z.avail_in = last ? 0 : uInt(row.size());
+        do {
+            z.next_out = out.data();
+            z.avail_out = uInt(out.size());
+            deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+            compressed.append(reinterpret_cast<const char*>(out.data()),
+                              qsizetype(out.size() - z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(quint32(width), header.data());
+    qToBigEndian<quint32>(quint32(height), header.data() + 4);
+    header[8] = 8;  // bits; colour type 0 (grey)
+    QDir().mkpath(QFileInfo(path).path());
+    WriteFileBytes(path, "\x89PNG\r\n\x1a\n" + pngChunk("IHDR", header) +
+                             pngChunk("IDAT", compressed) + pngChunk("IEND", {}));
 }
 
 QByteArray layout(int width, int height, const std::string& iconTitle) {
@@ -149,4 +192,56 @@ TEST(VodirevRenderCommand, WritesTheFrameOfAWorkingFolderWithoutNetwork) {
     EXPECT_EQ(QColor(frame.pixel(310, 410)), QColor(0, 0, 255));     // launcher, client coords
 
     EXPECT_NE(runVodirev({"render", "room"}).exitCode, 0);
+}
+
+// Pictures that each pass the per-picture limits but together would take gigabytes:
+// what passes the folder's pixel budget is left out before it is decoded, and the
+// operator is told which files.
+TEST(VodirevRenderCommand, LeavesOutPicturesPastTheFoldersPixelBudget) {
+    ScopedWorkDir work;
+    QDir().mkpath("room");
+    QDir::setCurrent("room");
+    writeImage("images/bg.png", {32, 24}, QColor(0, 128, 0));
+    writeBlackPng("images/p0.png", 10000, 10000);
+    ASSERT_LT(QFileInfo("images/p0.png").size(), 200'000);
+    QByteArray pictures;
+    for (int i = 0; i < 3; ++i) {
+        const QString name = QStringLiteral("images/p%1.png").arg(i);
+        if (i > 0) {
+            ASSERT_TRUE(QFile::copy("images/p0.png", name));
+        }
+        pictures += "<image name=\"image\" x=\"10\" y=\"10\"><path>images\\p" +
+                    QByteArray::number(i) + ".png</path></image>\r\n";
+    }
+    QByteArray desktop = layout(640, 480, "A");
+    desktop.replace("</desktop>", pictures + "</desktop>");
+    WriteFileBytes("desktop001.xml", desktop);
+    QDir::setCurrent("..");
+
+    const ToolRun run = runVodirev({"render", "room", "1", "frame.png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString err = QString::fromLocal8Bit(run.err);
+    for (const char* name : {"images/p0.png", "images/p1.png", "images/p2.png"}) {
+        EXPECT_EQ(err.count(QString::fromLatin1(name)), 1) << name << ": " << err.toStdString();
+    }
+    const QImage frame("frame.png");
+    ASSERT_EQ(frame.size(), QSize(640, 480 + 40));
+    EXPECT_EQ(QColor(frame.pixel(400, 200)), QColor(0, 128, 0));  // no black picture over it
+}
+
+// The editor's bound on the resolution holds for the tool: it renders at the
+// default resolution and says why.
+TEST(VodirevRenderCommand, RefusesAnAbsurdResolutionAsTheEditorDoes) {
+    ScopedWorkDir work;
+    QDir().mkpath("room");
+    QDir::setCurrent("room");
+    writeImage("images/bg.png", {32, 24}, QColor(0, 128, 0));
+    WriteFileBytes("desktop001.xml", layout(40000, 40000, "A"));
+    QDir::setCurrent("..");
+
+    const ToolRun run = runVodirev({"render", "room", "1", "frame.png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QString::fromLocal8Bit(run.err).contains(QStringLiteral("40000 x 40000")))
+        << run.err.toStdString();
+    EXPECT_EQ(QImage("frame.png").size(), QSize(1024, 768 + 40));
 }

@@ -4,12 +4,14 @@
 // pcroom/ROOM/.... Prints "listening on HOST:PORT" as its first line (port 0 picks a
 // free port), then one line per request.
 
+#include "guarded_server.h"
 #include "operator_server.h"
 
 #include <httplib.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -92,18 +94,24 @@ int main(int argc, char** argv) {
 
     vodirev::server::RequestLog log(logFile);
     vodirev::server::OperatorServer handler(rootDir, log);
-    httplib::Server server;
+    // Slow and idle clients get a few seconds (see ConnectionLimits), and enough
+    // workers serve at once that a handful of them cannot starve the rest.
+    vodirev::server::GuardedServer server;
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(1000);
-    server.set_keep_alive_timeout(30);
-    server.set_payload_max_length(256 * 1024 * 1024);
+    server.set_payload_max_length(vodirev::server::kMaxRequestBodyBytes);
     handler.attach(server);
 
-    const int bound = port == 0                         ? server.bind_to_any_port(host)
-                      : server.bind_to_port(host, port) ? port
-                                                        : -1;
+    const int bound = server.Bind(host, port);
     if (bound <= 0) {
-        std::fprintf(stderr, "vodirev-server: cannot listen on %s:%d\n", host.c_str(), port);
+        if (errno == EADDRINUSE) {
+            std::fprintf(stderr,
+                         "vodirev-server: port %d on %s is already in use (is another server "
+                         "running?)\n",
+                         port, host.c_str());
+        } else {
+            std::fprintf(stderr, "vodirev-server: cannot listen on %s:%d\n", host.c_str(), port);
+        }
         return 1;
     }
     std::printf("listening on %s:%d\n", host.c_str(), bound);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdlib>
 #include <exception>
 
 namespace vodirev::server {
@@ -286,8 +287,13 @@ Reply OperatorServer::handlePost(std::string_view rawTarget, std::string_view co
     }
     const auto upload = parseUpload(body, multipartBoundary(contentType));
     std::optional<QString> path;
-    if (upload && isSafeRelativePath(upload->name)) {
+    if (upload && isSafeRelativePath(upload->name) && isRoomId(upload->roomId)) {
+        // Only inside the room's own folder: "room7" cannot replace "common/...".
+        const auto roomFolder = mapName(std::string(kPcroom) + upload->roomId);
         path = mapName(std::string(kPcroom) + upload->name);
+        if (!roomFolder || !path || !path->startsWith(*roomFolder + u'/')) {
+            path.reset();
+        }
     }
     if (!upload || !path) {
         m_log.write(line + " refused");
@@ -326,9 +332,29 @@ void OperatorServer::attach(httplib::Server& server) {
             }
             return httplib::Server::HandlerResponse::Handled;
         });
-    server.Post(R"([\s\S]*)", [this, send](const httplib::Request& req, httplib::Response& res) {
+    // The body is received into one string of its announced length; the upload's
+    // file is a view into it, so a file is held in memory once.
+    server.Post(R"([\s\S]*)", [this, send](const httplib::Request& req, httplib::Response& res,
+                                           const httplib::ContentReader& content) {
+        std::string body;
+        const std::string length = req.get_header_value("Content-Length");
+        char* end = nullptr;
+        const unsigned long long announced = std::strtoull(length.c_str(), &end, 10);
+        if (!length.empty() && *end == '\0' && announced <= kMaxRequestBodyBytes) {
+            body.reserve(announced);
+        }
+        const bool received = content([&body](const char* data, std::size_t size) {
+            body.append(data, size);
+            return true;
+        });
+        if (!received) {
+            if (res.status == -1) {
+                res.status = 400;
+            }
+            return;  // too large (413), cut off or timed out
+        }
         try {
-            send(handlePost(req.target, req.get_header_value(kUploadTypeHeader), req.body), res);
+            send(handlePost(req.target, req.get_header_value(kUploadTypeHeader), body), res);
         } catch (const std::exception&) {
             send(Reply{500, {}}, res);
         }

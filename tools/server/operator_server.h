@@ -3,6 +3,7 @@
 // makes, from a data folder DIR that holds pcroom/common/... and pcroom/ROOM/....
 
 #include <QString>
+#include <cstddef>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -14,6 +15,9 @@ class Server;
 }
 
 namespace vodirev::server {
+
+// The largest request body the server takes (an upload of one file).
+inline constexpr std::size_t kMaxRequestBodyBytes = std::size_t(256) << 20;
 
 // One line per request, to standard output and optionally to a file, each flushed
 // before the answer goes out so a client that got its answer finds the line.
@@ -44,7 +48,9 @@ public:
     // as received. GET and HEAD are answered, other methods get 405.
     Reply handleRequest(std::string_view method, std::string_view rawTarget);
     // A POST: the upload for "upload_file.jsp", logged with the name it was stored
-    // under ("POST /upload_file.jsp R/a.png") or "refused"; others get 404.
+    // under ("POST /upload_file.jsp R/a.png") or "refused"; others get 404. An upload
+    // is stored only inside the folder of its room id (pcroom/ID/); any other name
+    // gets 403.
     Reply handlePost(std::string_view rawTarget, std::string_view contentType,
                      std::string_view body);
 

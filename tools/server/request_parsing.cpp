@@ -232,8 +232,7 @@ std::optional<UploadRequest> parseUpload(std::string_view body, std::string_view
             if (content.size() >= 2 && content.substr(content.size() - 2) == "\r\n") {
                 content.remove_suffix(2);
             }
-            upload =
-                UploadRequest{{}, *disposition.name, *disposition.filename, std::string(content)};
+            upload = UploadRequest{{}, *disposition.name, *disposition.filename, content};
         } else if (disposition.name == "id") {
             roomId = disposition.value ? *disposition.value : std::string(content);
         }

@@ -31,15 +31,16 @@ RequestTarget parseTarget(std::string_view rawTarget);
 std::string multipartBoundary(std::string_view contentType);
 
 struct UploadRequest {
-    std::string roomId;    // the id part: its value parameter, or its content
-    std::string name;      // the file part's name: the remote name to store under
-    std::string filename;  // the file part's filename: the editor's local path
-    std::string content;   // the file's bytes
+    std::string roomId;        // the id part: its value parameter, or its content
+    std::string name;          // the file part's name: the remote name to store under
+    std::string filename;      // the file part's filename: the editor's local path
+    std::string_view content;  // the file's bytes, inside the body parsed
 };
 
 // The file part (the one with a filename) and the room id of an upload body. The
 // editor ends the file's bytes with two line breaks before the closing delimiter;
-// both belong to the framing. Null when the body is not well-formed multipart.
+// both belong to the framing. The content is not copied: it lives as long as the
+// body. Null when the body is not well-formed multipart.
 std::optional<UploadRequest> parseUpload(std::string_view body, std::string_view boundary);
 
 }  // namespace vodirev::server

@@ -13,6 +13,7 @@
 #include "document/image_cache.h"
 #include "document/layout_reader.h"
 #include "document/layout_writer.h"
+#include "imaging/image_io.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,9 +50,15 @@ bool Load(CDesktopInfo& doc, const QString& path, const QString& workDir) {
     }
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder);
-    ImageCache cache;
+    // The pictures of one layout share the editor's budget of decoded pixels.
+    PixelBudget budget;
+    ImageCache cache(&budget);
     const LayoutLoadStatus status = ReadLayoutFile(doc, file, cache);
     QDir::setCurrent(previous);
+    for (const QString& refused : budget.Refused()) {
+        std::fprintf(stderr, "vodirev layout: %s left out: the pictures together are too large\n",
+                     qPrintable(refused));
+    }
     switch (status) {
         case LayoutLoadStatus::kRead:
             return true;

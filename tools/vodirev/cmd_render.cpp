@@ -48,6 +48,10 @@ int RunRenderCommand(const QStringList& args) {
                          .toLocal8Bit()
                          .constData());
     }
+    if (!notes.refusedImages.isEmpty()) {
+        std::fprintf(stderr, "vodirev render: %s\n",
+                     RefusedImagesMessage(notes.refusedImages).toLocal8Bit().constData());
+    }
     QDir::setCurrent(previous);
 
     CanvasState outside;
