@@ -12,6 +12,14 @@
 
 namespace vodirev {
 
+namespace {
+
+// A thumbnail with its caption below; every row has this size from the start, so
+// the rows keep their places while the thumbnails arrive.
+const QSize kRowSize(kBackgroundThumbSize + 24, kBackgroundThumbSize + 32);
+
+}  // namespace
+
 CBackgroundDlg::CBackgroundDlg(BackgroundChoice& choice, QWidget* parent,
                                std::shared_ptr<ThumbnailCache> cache)
     : QDialog(parent),
@@ -26,7 +34,7 @@ CBackgroundDlg::CBackgroundDlg(BackgroundChoice& choice, QWidget* parent,
     m_listBackground->setObjectName(QStringLiteral("1015"));
     m_listBackground->setViewMode(QListView::IconMode);
     m_listBackground->setIconSize(QSize(kBackgroundThumbSize, kBackgroundThumbSize));
-    m_listBackground->setGridSize(QSize(kBackgroundThumbSize + 24, kBackgroundThumbSize + 32));
+    m_listBackground->setGridSize(kRowSize);
     m_listBackground->setUniformItemSizes(true);
     m_listBackground->setResizeMode(QListView::Adjust);
     m_listBackground->setMovement(QListView::Static);
@@ -50,7 +58,9 @@ void CBackgroundDlg::OnInitDialog() {
     std::vector<QString> pictures;
     pictures.reserve(m_arrBackground.size());
     for (const CInfoBackground& row : m_arrBackground) {
-        m_listBackground->addItem(new QListWidgetItem(fromCp949(row.m_strName)));
+        auto* item = new QListWidgetItem(fromCp949(row.m_strName));
+        item->setSizeHint(kRowSize);
+        m_listBackground->addItem(item);
         pictures.push_back(BackgroundPicturePath(row));
     }
     m_maker.Start(pictures, QSize(kBackgroundThumbSize, kBackgroundThumbSize));

@@ -91,6 +91,11 @@ TEST_F(BackgroundDlgTest, RowsOfBothListsWithCaptionsAndTheirOwnPictures) {
             << row;
         EXPECT_FALSE(list->item(row)->icon().isNull()) << row;
     }
+    // Rows are laid out for a whole thumbnail and its caption, also those that
+    // had none yet when the window appeared.
+    for (int row = 0; row < list->count(); ++row) {
+        EXPECT_GE(list->visualItemRect(list->item(row)).height(), 128 + 12) << row;
+    }
     // The broken picture's row has none; the row after it keeps its own.
     EXPECT_TRUE(list->item(1)->icon().isNull());
     EXPECT_TRUE(list->item(3)->icon().isNull());
