@@ -3,6 +3,7 @@
 #include "app/save_command.h"
 #include "app/startup_sequence.h"
 #include "base/text.h"
+#include "dialogs/background_dlg.h"
 #include "dialogs/context_menu_widget.h"
 #include "dialogs/icon_insert_dlg.h"
 #include "dialogs/icon_update_dlg.h"
@@ -53,6 +54,8 @@ void CVeradaVodirevDlg::RegisterDialogs() {
         [this](LabelTextModel& model) { return m_dlgText.Run(model); });
     m_ui.SetDialogRunner<UserFontModel>(
         [this](UserFontModel& model) { return RunUserFontDialog(model, this); });
+    m_ui.SetDialogRunner<BackgroundChoice>(
+        [this](BackgroundChoice& choice) { return RunBackgroundDlg(choice, this); });
 }
 
 void CVeradaVodirevDlg::RouteCommands() {

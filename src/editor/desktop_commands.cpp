@@ -7,6 +7,7 @@
 #include "document/install_images.h"
 #include "document/list_files.h"
 #include "editor/apply_messages.h"
+#include "editor/background_picker.h"
 #include "editor/command_ids.h"
 #include "editor/command_router.h"
 #include "editor/label_font.h"
@@ -28,7 +29,6 @@ constexpr int kNewLabelCharset = 1;
 constexpr const char* kNewLabelFace = "굴림체";
 constexpr int kNewPictureX = 100;
 constexpr int kNewPictureY = 100;
-constexpr int kBackgroundThumbSide = 128;
 // A kept background line is longer than this, its line end counted.
 constexpr std::size_t kShortBackgroundLine = 10;
 constexpr const char* kBackgroundFormat = "images\\\\background\\\\%s";
@@ -193,7 +193,7 @@ CommandOutcome OnSetBackground(DesktopSession& session, CommandUi& ui, Backgroun
 
 CommandOutcome OnAddBackground(DesktopSession& session, CommandUi& ui, const QDateTime& now) {
     const auto scalesToThumbnail = [](const QImage& picture) {
-        return !ScaleBitmap(picture, kBackgroundThumbSide, kBackgroundThumbSide).isNull();
+        return !ScaleBitmap(picture, kBackgroundThumbSize, kBackgroundThumbSize).isNull();
     };
     const std::optional<std::string> path =
         ImportImageFile(ui, session.m_szWorkDir.str(), kBackgroundFormat,
