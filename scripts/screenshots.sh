@@ -163,6 +163,86 @@ sleep 1
 xdotool mousemove 1200 880
 sleep 0.5
 shot edited
+# The background picker ("배경 이미지 설정", the first entry of the desktop menu).
+xdotool mousemove 700 250 click 3
+sleep 1
+xdotool key Down Return
+sleep 3
+shot_window picker "배경 이미지 선택"
+picker_id=$(xdotool search --onlyvisible --name "배경 이미지 선택" | tail -n 1 || true)
+if [ -n "$picker_id" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$picker_id")"
+    echo "picker at $X,$Y ${WIDTH}x$HEIGHT"
+    # The third background, then "적용".
+    xdotool mousemove $((X + 392)) $((Y + 77)) click 1
+    sleep 0.5
+    shot_window picker_chosen "배경 이미지 선택"
+    xdotool mousemove $((X + WIDTH - 50)) $((Y + 20)) click 1
+    sleep 1
+fi
+# A new label ("문구 추가", third entry), its text in three lines, its font, its colour.
+xdotool mousemove 700 250 click 3
+sleep 1
+xdotool key Down Down Down Return
+sleep 1
+xdotool mousemove 510 196 click 3
+sleep 1
+xdotool key Down Return
+sleep 2
+text_id=$(xdotool search --onlyvisible --name "문구 추가 및 수정" | tail -n 1 || true)
+if [ -n "$text_id" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$text_id")"
+    echo "text dialog at $X,$Y ${WIDTH}x$HEIGHT"
+    xdotool mousemove $((X + 100)) $((Y + 60)) click 1 key ctrl+a
+    xdotool type --delay 60 "어서 오세요"
+    xdotool key Return
+    xdotool type --delay 60 "PC room"
+    xdotool key Return
+    xdotool type --delay 60 "24시간 영업"
+    sleep 0.5
+    shot_window text_dialog "문구 추가 및 수정"
+    xdotool mousemove $((X + WIDTH - 50)) $((Y + 20)) click 1
+    sleep 1
+fi
+xdotool mousemove 510 196 click 3
+sleep 1
+xdotool key Down Down Down Return
+sleep 2
+shot_window font_dialog "폰트 수정"
+font_id=$(xdotool search --onlyvisible --name "폰트 수정" | tail -n 1 || true)
+if [ -n "$font_id" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$font_id")"
+    echo "font dialog at $X,$Y ${WIDTH}x$HEIGHT"
+    # "바탕" in bold at 28, then "수정".
+    xdotool mousemove $((X + 45)) $((Y + 115)) click 1
+    xdotool mousemove $((X + 160)) $((Y + 63)) click 1
+    xdotool mousemove $((X + 315)) $((Y + 205)) click 1 key ctrl+a
+    xdotool type --delay 60 "28"
+    sleep 0.5
+    shot_window font_chosen "폰트 수정"
+    xdotool mousemove $((X + WIDTH - 50)) $((Y + 20)) click 1
+    sleep 1
+fi
+xdotool mousemove 510 196 click 3
+sleep 1
+xdotool key Down Down Down Down Return
+sleep 2
+shot_with_popups colour_dialog
+colour_id=$(xdotool search --onlyvisible --name "Select Colo" | tail -n 1 || true)
+if [ -n "$colour_id" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$colour_id")"
+    echo "colour dialog at $X,$Y ${WIDTH}x$HEIGHT"
+    # The orange of the basic colours, then OK.
+    xdotool mousemove $((X + 192)) $((Y + 114)) click 1
+    sleep 0.3
+    xdotool mousemove $((X + 391)) $((Y + 381)) click 1
+else
+    xdotool key Escape
+fi
+sleep 1
+xdotool mousemove 1200 880
+sleep 0.5
+shot label_styled
 xdotool mousemove 700 250 click 3
 sleep 2
 xdotool mousemove 720 262
