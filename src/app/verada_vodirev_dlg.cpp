@@ -38,6 +38,9 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
     setCursor(Qt::CrossCursor);
     RegisterDialogs();
     RouteCommands();
+    RecordDispatchedCommands(m_router, m_history);
+    m_history.SetRestoredHandler(
+        [this](const DocumentState& previous) { OnHistoryRestored(previous); });
 }
 
 void CVeradaVodirevDlg::RegisterDialogs() {
@@ -115,16 +118,23 @@ void CVeradaVodirevDlg::OnModifyControlPanel() {
 
 // Each apply goes to the icon of the latest right click, as every item command.
 void CVeradaVodirevDlg::OnFolderApply(const FolderUpdateModel& dialog) {
-    Repaint(ApplyFolderUpdate(m_session, m_state.m_nContextFolder, dialog));
+    m_history.Record(windowTitle(), [&] {
+        Repaint(ApplyFolderUpdate(m_session, m_state.m_nContextFolder, dialog));
+    });
 }
 void CVeradaVodirevDlg::OnShortcutApply(const DirectFolderModel& dialog) {
-    Repaint(ApplyShortcut(m_session, m_state.m_nContextFolder, dialog));
+    m_history.Record(windowTitle(),
+                     [&] { Repaint(ApplyShortcut(m_session, m_state.m_nContextFolder, dialog)); });
 }
 void CVeradaVodirevDlg::OnBaseFolderApply(const BaseFolderModel& dialog) {
-    Repaint(ApplyBaseFolder(m_session, m_state.m_nContextFolder, dialog));
+    m_history.Record(windowTitle(), [&] {
+        Repaint(ApplyBaseFolder(m_session, m_state.m_nContextFolder, dialog));
+    });
 }
 void CVeradaVodirevDlg::OnSystemApply(const SystemFolderModel& dialog) {
-    Repaint(ApplySystemFolder(m_session, m_state.m_nContextFolder, dialog));
+    m_history.Record(windowTitle(), [&] {
+        Repaint(ApplySystemFolder(m_session, m_state.m_nContextFolder, dialog));
+    });
 }
 
 void CVeradaVodirevDlg::Repaint(const CommandOutcome& outcome) {
@@ -149,6 +159,7 @@ bool CVeradaVodirevDlg::OnInitDialog() {
     RecreateCanvas();
     move(0, 0);
     m_state.m_bLauncherDrag = false;
+    m_history.Reset();
     if (notes.resolutionRefused) {
         m_ui.ShowMessage(RefusedResolutionMessage(notes.layoutResolution, m_session.m_nResWidth,
                                                   m_session.m_nResHeight));
@@ -212,6 +223,12 @@ void CVeradaVodirevDlg::RunResolutionDialog() {
 void CVeradaVodirevDlg::mousePressEvent(QMouseEvent* event) {
     const QPoint client = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
+        // A whole drag, or what a toolbar button does, is one step.
+        if (m_bDragRecorded) {
+            m_history.End(QStringLiteral("끌기"));
+        }
+        m_history.Begin();
+        m_bDragRecorded = true;
         Apply(m_controller.OnLButtonDown(client));
     } else if (event->button() == Qt::RightButton) {
         OnRButtonDown(client);
@@ -234,6 +251,10 @@ void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_bMovePending = false;
         Apply(m_controller.OnLButtonUp(event->position().toPoint()));
+        if (m_bDragRecorded) {
+            m_bDragRecorded = false;
+            m_history.End(QStringLiteral("끌기"));
+        }
     }
 }
 
@@ -256,6 +277,16 @@ void CVeradaVodirevDlg::OnRButtonDown(QPoint client) {
 }
 
 void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
+    const QKeyCombination keys = event->keyCombination();
+    if (event->matches(QKeySequence::Undo) || keys == (Qt::ControlModifier | Qt::Key_Z)) {
+        Undo();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo) || keys == (Qt::ControlModifier | Qt::Key_Y) ||
+        keys == (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z)) {
+        Redo();
+        return;
+    }
     // Enter and Escape never close the editor.
     switch (event->key()) {
         case Qt::Key_Return:
@@ -277,9 +308,40 @@ void CVeradaVodirevDlg::reject() {
 }
 
 void CVeradaVodirevDlg::closeEvent(QCloseEvent* event) {
-    // Closing the window ends the editor without saving, as leaving without saving does.
+    // Closing the window ends the editor without saving; with changes it asks first.
+    if (m_history.IsModified() && !m_ui.AskYesNo(QString::fromUtf8(kLeaveUnsavedQuestion), false)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     done(QDialog::Rejected);
+}
+
+void CVeradaVodirevDlg::Undo() {
+    if (!m_bDragRecorded) {
+        m_history.Undo();
+    }
+}
+
+void CVeradaVodirevDlg::Redo() {
+    if (!m_bDragRecorded) {
+        m_history.Redo();
+    }
+}
+
+void CVeradaVodirevDlg::OnHistoryRestored(const DocumentState& previous) {
+    DropStaleTargets(m_session, m_state);
+    // The editing dialogs show what the restored state may no longer hold.
+    m_dlgFolderUpdate.hide();
+    m_dlgDirectFolder.hide();
+    m_dlgSFolder.hide();
+    m_dlgSystem.hide();
+    if (previous.resWidth != m_session.m_nResWidth ||
+        previous.resHeight != m_session.m_nResHeight) {
+        move(0, 0);
+        RecreateCanvas();
+    }
+    update();
 }
 
 }  // namespace vodirev

@@ -17,6 +17,7 @@
 #include "editor/canvas_controller.h"
 #include "editor/canvas_state.h"
 #include "editor/command_router.h"
+#include "editor/edit_history.h"
 #include "editor/frame_renderer.h"
 #include "server/server_client.h"
 
@@ -38,6 +39,7 @@ public:
     DesktopSession& session() { return m_session; }
     CanvasState& canvasState() { return m_state; }
     CommandRouter& commands() { return m_router; }
+    EditHistory& history() { return m_history; }
     const QImage& canvasImage() const { return m_imgCanvas; }
 
     // Runs the menu command id, as choosing it in a context menu does.
@@ -71,10 +73,14 @@ private:
     void OnRButtonDown(QPoint client);
     void RunResolutionDialog();
     void RecreateCanvas();
+    void Undo();
+    void Redo();
+    void OnHistoryRestored(const DocumentState& previous);
 
     QString m_commandLine;
     DesktopSession m_session;
     CanvasState m_state;
+    EditHistory m_history{m_session};
     CanvasController m_controller{m_session, m_state};
     FrameRenderer m_renderer;
     CommandRouter m_router;
@@ -90,6 +96,7 @@ private:
     CResoluationDlg m_dlgResolution;
     CTextDlg m_dlgText{this};
     BackgroundChoice m_backgroundChoice;  // the picker's last choice, across openings
+    bool m_bDragRecorded = false;         // a left press opened a step that its release closes
     bool m_bMovePending = false;          // a press on empty canvas: move once the pointer drags
     QPoint m_ptMoveStart;
     QImage m_frame;      // the whole client area, strip included, as last painted

@@ -48,4 +48,10 @@ private:
     std::string m_text;
 };
 
+// A template, so that no text converts to a FixedString to be compared.
+template <std::size_t N>
+bool operator==(const FixedString<N>& a, const FixedString<N>& b) {
+    return a.str() == b.str();
+}
+
 }  // namespace vodirev

@@ -62,6 +62,9 @@ public:
     // nothing): the rectangle keeps its top-left corner and takes the new size.
     void ReplaceItemImage(std::string_view path, int index);
 
+    // Pictures compare by their shared data first, so comparing copies is cheap.
+    bool operator==(const CDesktopInfo&) const = default;
+
 private:
     int AddIcon(int type, const char* title, const char* image);
 };

@@ -35,6 +35,8 @@ public:
     FixedString<128> m_szDir;
     QImage m_pBitmap;  // null when the image did not decode
     ItemRect m_rcItem;
+
+    bool operator==(const CInfoFolder&) const = default;
 };
 
 }  // namespace vodirev

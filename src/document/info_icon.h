@@ -13,6 +13,8 @@ public:
     std::string m_strDir;  // "SYSTEM" for system entries
     std::string m_strProgram;
     std::string m_strUrl;  // "SYSTEM" for system entries
+
+    bool operator==(const CInfoIcon&) const = default;
 };
 
 }  // namespace vodirev

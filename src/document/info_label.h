@@ -23,6 +23,8 @@ public:
 
     // Makes m_font from height, weight, charset and face, replacing any earlier font.
     void CreateFont();
+
+    bool operator==(const CInfoLabel&) const = default;
 };
 
 // The font a GDI CreateFont call with these fields stands for: a height of -h or h

@@ -25,7 +25,11 @@ bool CommandRouter::Dispatch(int commandId) const {
     }
     // A copy, so a handler that reroutes its own id does not destroy itself mid-call.
     const Handler handler = it->second;
-    handler();
+    if (m_wrapper) {
+        m_wrapper(commandId, handler);
+    } else {
+        handler();
+    }
     return true;
 }
 

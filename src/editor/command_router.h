@@ -18,8 +18,14 @@ public:
     // Runs the handler of id; false when the id is not routed.
     bool Dispatch(int commandId) const;
 
+    // Every dispatch then runs through wrapper, which calls the handler (the undo
+    // history brackets each command so).
+    using Wrapper = std::function<void(int commandId, const Handler& handler)>;
+    void SetDispatchWrapper(Wrapper wrapper) { m_wrapper = std::move(wrapper); }
+
 private:
     std::map<int, Handler> m_handlers;
+    Wrapper m_wrapper;
 };
 
 }  // namespace vodirev

@@ -103,6 +103,17 @@ ContextMenu FindContextMenu(int menuId) {
     }
 }
 
+QString CommandCaption(int commandId) {
+    for (const int menuId : kMenuIds) {
+        for (const MenuEntry& entry : FindContextMenu(menuId).entries) {
+            if (!entry.separator && entry.commandId == commandId) {
+                return entry.caption();
+            }
+        }
+    }
+    return QString();
+}
+
 std::span<const int> AllContextMenuIds() {
     return kMenuIds;
 }

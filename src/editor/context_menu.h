@@ -39,6 +39,9 @@ struct ContextMenu {
 
 // The menu with that id; a menu with no entries (menuId kNoMenu) for any other id.
 ContextMenu FindContextMenu(int menuId);
+// The caption of a command of the menus (its first entry); empty for any other id.
+QString CommandCaption(int commandId);
+
 // The ids of the seven menus, in resource order.
 std::span<const int> AllContextMenuIds();
 
