@@ -2,7 +2,8 @@
 # Screenshots of the editor on the demo room, taken on a virtual display with the
 # pointer driven by xdotool: as opened, an icon hovered, a label being dragged, the
 # top context menu open, the dialogs, the save; then an editor started while the
-# server is away (its start-up message and the question of its save). Run
+# server is away (its start-up message and the question of its save); last, a
+# 1920 x 1080 desktop on a 1366 x 768 screen, fitted and at 100 %. Run
 # scripts/run-demo.sh (or scripts/build.sh) first.
 # Output: demo-work/shots/*.png
 set -euo pipefail
@@ -313,4 +314,41 @@ if [ "$(md5sum <"$work/server-root/pcroom/demo/desktop001.xml")" = "$layout_befo
 else
     echo "Offline start: the server's desktop001.xml changed" >&2
 fi
+
+# A 1920 x 1080 desktop on a 1366 x 768 screen: the editor shows its frame fitted
+# to the screen; Ctrl+0 shows it at 100 % instead (the wheel scrolls it).
+kill "$server_pid" "$xvfb_pid" 2>/dev/null || true
+wait "$server_pid" "$xvfb_pid" 2>/dev/null || true
+fitted_root=$work/fitted-root
+fitted_room=$work/fitted-room
+rm -rf "$fitted_root" "$fitted_room"
+cp -r build/demo-root "$fitted_root"
+sed -i 's/<background name="bg" width="1024" height="768">/<background name="bg" width="1920" height="1080">/' \
+    "$fitted_root/pcroom/demo/desktop001.xml"
+mkdir -p "$fitted_room/images"
+cp -r build/resources/bkicons "$fitted_room/images/bkicons"
+start_xvfb 1366x768x24
+export DISPLAY=$display
+build/tools/server/vodirev-server --root "$fitted_root" --port 0 >"$work/server-fitted.out" 2>&1 &
+server_pid=$!
+for _ in $(seq 50); do
+    grep -q '^listening on ' "$work/server-fitted.out" 2>/dev/null && break
+    sleep 0.1
+done
+export VERADA_SERVER=$(sed -n 's/^listening on //p' "$work/server-fitted.out" | head -n 1)
+(cd "$fitted_room" && exec "$top/build/src/app/VeradaVodirev" demo 1 0) &
+editor_pid=$!
+sleep 5
+# The folder "게임" (client 200, 70) hovered: at 768 / 1120 it lies at (137, 48).
+xdotool mousemove 150 60
+sleep 0.5
+xwd -root -silent | convert xwd:- "$shots/fitted.png"
+editor_window=$(xdotool search --onlyvisible --name "데스탑 화면 편집 관리자" | head -n 1 || true)
+[ -n "$editor_window" ] && xdotool windowfocus --sync "$editor_window" 2>/dev/null || true
+xdotool key ctrl+0
+sleep 1
+xwd -root -silent | convert xwd:- "$shots/fitted_actual.png"
+kill "$editor_pid" 2>/dev/null || true
+wait "$editor_pid" 2>/dev/null || true
+editor_pid=""
 echo "Screenshots in demo-work/shots"

@@ -15,10 +15,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWheelEvent>
 #include <QWindow>
 #include <memory>
 
@@ -178,14 +181,41 @@ void CVeradaVodirevDlg::RecreateCanvas() {
     const int height = m_session.m_nResHeight;
     m_imgCanvas = QImage(width, height, QImage::Format_RGB32);
     m_imgCanvas.fill(Qt::black);
-    setFixedSize(width, height + m_state.m_nToolbarHeight);
+    m_view.SetFrameSize(QSize(width, height + m_state.m_nToolbarHeight));
+    FitToScreen();
     update();
+}
+
+// The window takes the view's size: the frame where it fits the screen's available
+// area less the window manager's frame (known once the window has been shown),
+// else the frame fitted or scrolled.
+void CVeradaVodirevDlg::FitToScreen() {
+    QSize area;
+    if (m_screenArea) {
+        area = *m_screenArea;
+    } else if (const QScreen* current = screen()) {
+        area = current->availableGeometry().size();
+    }
+    if (!area.isEmpty()) {
+        area = (area - (frameGeometry().size() - size())).expandedTo(QSize(1, 1));
+    }
+    m_view.SetAvailableSize(area);
+    setFixedSize(m_view.WidgetSize());
+}
+
+QPoint CVeradaVodirevDlg::ToClient(const QMouseEvent* event) const {
+    return m_view.ToClient(event->position().toPoint());
 }
 
 void CVeradaVodirevDlg::paintEvent(QPaintEvent*) {
     m_renderer.RenderFrameInto(m_frame, m_session, m_state);
     QPainter painter(this);
-    painter.drawImage(0, 0, m_frame);
+    if (m_view.IsScaled()) {
+        painter.drawImage(0, 0, m_view.ScaledFrame(m_frame));
+    } else {
+        const QPoint offset = m_view.ScrollOffset();
+        painter.drawImage(0, 0, m_frame, offset.x(), offset.y());
+    }
     // The canvas image keeps the top of the frame at the desktop's resolution.
     if (!m_frame.isNull() && !m_imgCanvas.isNull()) {
         QPainter canvas(&m_imgCanvas);
@@ -220,8 +250,8 @@ void CVeradaVodirevDlg::RunResolutionDialog() {
     }
 }
 
+// Every pointer position reaches the controller and the menus in client coordinates.
 void CVeradaVodirevDlg::mousePressEvent(QMouseEvent* event) {
-    const QPoint client = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         // A whole drag, or what a toolbar button does, is one step.
         if (m_bDragRecorded) {
@@ -229,14 +259,14 @@ void CVeradaVodirevDlg::mousePressEvent(QMouseEvent* event) {
         }
         m_history.Begin();
         m_bDragRecorded = true;
-        Apply(m_controller.OnLButtonDown(client));
+        Apply(m_controller.OnLButtonDown(ToClient(event)));
     } else if (event->button() == Qt::RightButton) {
-        OnRButtonDown(client);
+        OnRButtonDown(event->position().toPoint());
     }
 }
 
 void CVeradaVodirevDlg::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint client = event->position().toPoint();
+    const QPoint client = ToClient(event);
     if (m_bMovePending && (event->buttons() & Qt::LeftButton) &&
         (client - m_ptMoveStart).manhattanLength() >= QApplication::startDragDistance()) {
         m_bMovePending = false;
@@ -250,7 +280,7 @@ void CVeradaVodirevDlg::mouseMoveEvent(QMouseEvent* event) {
 void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_bMovePending = false;
-        Apply(m_controller.OnLButtonUp(event->position().toPoint()));
+        Apply(m_controller.OnLButtonUp(ToClient(event)));
         if (m_bDragRecorded) {
             m_bDragRecorded = false;
             m_history.End(QStringLiteral("끌기"));
@@ -258,12 +288,22 @@ void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+void CVeradaVodirevDlg::wheelEvent(QWheelEvent* event) {
+    // At 100 % on a screen too small for the frame the wheel scrolls; the pointer
+    // then lies over another client point, as if it had moved.
+    if (m_view.Wheel(event->angleDelta(), event->modifiers().testFlag(Qt::ShiftModifier))) {
+        Apply(m_controller.OnMouseMove(m_view.ToClient(event->position().toPoint())));
+        update();
+    }
+    event->accept();
+}
+
 void CVeradaVodirevDlg::leaveEvent(QEvent*) {
     Apply(m_controller.OnMouseLeave());
 }
 
-void CVeradaVodirevDlg::OnRButtonDown(QPoint client) {
-    const int menuId = vodirev::OnRButtonDown(m_session, m_state, client);
+void CVeradaVodirevDlg::OnRButtonDown(QPoint widget) {
+    const int menuId = vodirev::OnRButtonDown(m_session, m_state, m_view.ToClient(widget));
     if (menuId == kNoMenu) {
         return;
     }
@@ -272,7 +312,7 @@ void CVeradaVodirevDlg::OnRButtonDown(QPoint client) {
         return;
     }
     // The menu opens at the pointer; the chosen item runs its command through the table.
-    menu->exec(mapToGlobal(client));
+    menu->exec(mapToGlobal(widget));
     update();
 }
 
@@ -285,6 +325,16 @@ void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Redo) || keys == (Qt::ControlModifier | Qt::Key_Y) ||
         keys == (Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z)) {
         Redo();
+        return;
+    }
+    // Ctrl+0 switches a frame too large for the screen between fitted and 100 %.
+    if (event->key() == Qt::Key_0 &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        if (m_view.ToggleFit(mapFromGlobal(QCursor::pos()))) {
+            setFixedSize(m_view.WidgetSize());
+            update();
+        }
+        event->accept();
         return;
     }
     // Enter and Escape never close the editor.

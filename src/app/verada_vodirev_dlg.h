@@ -1,7 +1,8 @@
 #pragma once
 // The editor window: the desktop canvas under the 40-pixel toolbar strip. It only
 // forwards what the operator does to the canvas controller, the context menus and
-// the command table, and paints the frames the renderer composes.
+// the command table, and paints the frames the renderer composes: at 100 %, or
+// fitted to a screen too small for them (CanvasView).
 
 #include "app/qt_command_ui.h"
 #include "dialogs/desktop_save_dlg.h"
@@ -16,6 +17,7 @@
 #include "editor/background_choice.h"
 #include "editor/canvas_controller.h"
 #include "editor/canvas_state.h"
+#include "editor/canvas_view.h"
 #include "editor/command_router.h"
 #include "editor/edit_history.h"
 #include "editor/frame_renderer.h"
@@ -24,6 +26,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QString>
+#include <optional>
 
 namespace vodirev {
 
@@ -41,6 +44,11 @@ public:
     CommandRouter& commands() { return m_router; }
     EditHistory& history() { return m_history; }
     const QImage& canvasImage() const { return m_imgCanvas; }
+    const CanvasView& view() const { return m_view; }
+
+    // The screen area the window must fit in, in place of its screen's available
+    // geometry (tests pretend a screen with it). Applies from the next sizing.
+    void SetScreenArea(QSize area) { m_screenArea = area; }
 
     // Runs the menu command id, as choosing it in a context menu does.
     bool RunCommand(int commandId) { return m_router.Dispatch(commandId); }
@@ -51,6 +59,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
@@ -70,12 +79,14 @@ private:
     void Repaint(const CommandOutcome& outcome);
     void OnSaveAndExit();
     void Apply(const MouseOutcome& outcome);
-    void OnRButtonDown(QPoint client);
+    void OnRButtonDown(QPoint widget);
     void RunResolutionDialog();
     void RecreateCanvas();
     void Undo();
     void Redo();
     void OnHistoryRestored(const DocumentState& previous);
+    void FitToScreen();
+    QPoint ToClient(const QMouseEvent* event) const;
 
     QString m_commandLine;
     DesktopSession m_session;
@@ -101,6 +112,8 @@ private:
     QPoint m_ptMoveStart;
     QImage m_frame;      // the whole client area, strip included, as last painted
     QImage m_imgCanvas;  // the desktop-sized top of the last frame
+    CanvasView m_view;   // fitted or 100 %: window size and pointer mapping
+    std::optional<QSize> m_screenArea;
 };
 
 }  // namespace vodirev

@@ -5,6 +5,7 @@
 #include "common/temp_dir.h"
 #include "dialogs/folder_update_dlg.h"
 #include "editor/command_ids.h"
+#include "window_test_images.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +21,13 @@
 using namespace vodirev;
 using vodirev::test::ScopedWorkDir;
 using vodirev::test::WriteFileBytes;
+using vodirev::test::WriteWindowImages;
 
 namespace {
 
 // Desktop 0: a 640 x 480 layout with folder icons at canvas (100, 100) and (300, 100).
 void writeDesktop() {
-    QDir().mkpath("images");
-    QImage background(64, 48, QImage::Format_RGB32);
-    background.fill(QColor(10, 120, 30));
-    ASSERT_TRUE(background.save("images/bg.png"));
-    QImage icon(32, 32, QImage::Format_RGB32);
-    icon.fill(QColor(250, 200, 0));
-    ASSERT_TRUE(icon.save("images/icon.png"));
+    WriteWindowImages();
     WriteFileBytes("desktop000.xml",
                    "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n<desktop>\r\n"
                    "<background name=\"bg\" width=\"640\" height=\"480\">\r\n"
