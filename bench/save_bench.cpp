@@ -7,6 +7,7 @@
 
 #include "app/startup_sequence.h"
 #include "bench_util.h"
+#include "editor/edit_history.h"
 #include "editor/frame_renderer.h"
 #include "server/reference_server.h"
 #include "server/save_publish.h"
@@ -83,6 +84,63 @@ BENCHMARK(BM_SaveDemoRoom)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// Resident memory of the process in KiB.
+double residentKib() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4.0 : 0;
+}
+
+// 100 edits of the demo room (each moves one icon), each recorded as one step of
+// undo history; 0: the same edits without history (the baseline). The counters give
+// the bytes the 100 steps hold and the growth of resident memory.
+void BM_HundredUndoSteps(benchmark::State& state) {
+    const bool recorded = state.range(0) != 0;
+    bench::FreshDemo demo(VODIREV_DEMO_ROOT, VODIREV_BKICONS);
+    if (!demo.ok()) {
+        state.SkipWithError("no demo data or server");
+        return;
+    }
+    DesktopSession loaded;
+    CServerClient client;
+    client.SetPauseFunction([](int) {});
+    RunStartupSequence(loaded, client, "demo 1 0");
+    double heldKib = 0;
+    double residentGrowthKib = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        DesktopSession session = loaded;
+        auto history = std::make_unique<EditHistory>(session);
+        const double residentBefore = residentKib();
+        auto& icons = session.m_desktop.m_arrFolder;
+        state.ResumeTiming();
+        for (int i = 0; i < 100; ++i) {
+            const auto move = [&] {
+                CInfoFolder& icon = icons[std::size_t(i) % icons.size()];
+                icon.m_nX += 1;
+                icon.m_rcItem.left += 1;
+                icon.m_rcItem.right += 1;
+            };
+            if (recorded) {
+                history->Record(QString(), move);
+            } else {
+                move();
+            }
+        }
+        state.PauseTiming();
+        heldKib = double(history->HistoryBytes()) / 1024.0;
+        residentGrowthKib = residentKib() - residentBefore;
+        history.reset();
+        state.ResumeTiming();
+    }
+    state.counters["history_kib"] = heldKib;
+    state.counters["resident_growth_kib"] = residentGrowthKib;
+}
+BENCHMARK(BM_HundredUndoSteps)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -8,11 +8,14 @@
 #include "app/verada_vodirev_dlg.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
+#include "document/layout_writer.h"
+#include "document/list_files.h"
 #include "editor/apply_messages.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
 #include "editor/desktop_commands.h"
 #include "editor/direct_folder_model.h"
+#include "editor/edit_history.h"
 #include "editor/folder_update_model.h"
 #include "editor/frame_renderer.h"
 #include "editor/icon_commands.h"
@@ -225,6 +228,45 @@ TEST_F(EditAndSave, LabelsPicturesBackgroundsAndTheLauncherReachTheServer) {
 
 namespace vodirev {
 namespace {
+
+// Undo restores what the editor holds and the save writes that: the server gets the
+// same bytes as from a session that never made the undone edits.
+TEST_F(EditAndSave, SavingAfterUndoPublishesTheUndoneState) {
+    EditHistory history(session);
+    OnRButtonDown(session, state, QPoint(600, 340));
+    history.Record(QString(), [&] { OnAddIconCommand(session, ID_ADD_FOLDER); });
+    const std::string layout =
+        BuildLayoutText(session.m_desktop, session.m_nResWidth, session.m_nResHeight, true);
+    std::string menu;
+    for (const CInfoIcon& icon : session.m_arrMenu) {
+        menu += MenuLine(icon);
+    }
+
+    // A label, the catalogue moved into the new folder, a launcher shape: undone.
+    test::WriteFileBytes("images/bkicons/launcherB.bmp", PngBytes(Qt::red, 40, 200));
+    history.Record(QString(), [&] { OnAddLabel(session, ui); });
+    FolderUpdateModel folder;
+    IconPictures pictures;
+    FillFolderUpdate(folder, session, session.m_desktop.m_arrFolder[1]);
+    LoadFolderContents(folder, pictures);
+    MoveIcons(folder, FolderList::Catalog, {0, 1}, pictures);
+    history.Record(QString(), [&] { ApplyFolderUpdate(session, 1, folder); });
+    history.Record(QString(), [&] { OnToggleLauncher(session); });
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(history.Undo());
+    }
+    ui.messages.clear();
+    Save();
+
+    // The files are written in text mode: every line end becomes CR LF.
+    const auto written = [](const std::string& text) {
+        return QByteArray::fromStdString(text).replace("\n", "\r\n");
+    };
+    EXPECT_EQ(server.fileBytes("pcroom/room/desktop001.xml"), written(layout));
+    EXPECT_EQ(server.fileBytes("pcroom/room/LIST_MENU_001.db"), written(menu));
+    EXPECT_EQ(server.fileBytes("pcroom/room/LAUNCHER_001.TXT"),
+              written(LauncherLine(session.m_nLauncherX, session.m_nLauncherY, 0)));
+}
 
 TEST_F(EditAndSave, LeavingWithoutSavingWritesAndSendsNothing) {
     CVeradaVodirevDlg window(QStringLiteral("room 1 0"));

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -103,6 +104,52 @@ TEST_F(EditorWindowTest, DraggingAnIconWithTheMouseMovesIt) {
     EXPECT_EQ(rect.width(), 32);
     EXPECT_EQ(rect.height(), 32);
     EXPECT_EQ(m_window.canvasState().m_nPressedFolder, -1);
+}
+
+// Ctrl+Z takes back a whole drag, Ctrl+Y and Ctrl+Shift+Z bring it again; closing
+// the window asks only while something is changed, and "아니요" keeps it open.
+TEST_F(EditorWindowTest, UndoRedoKeysAndClosingWithChanges) {
+    const ItemRect& rect = m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem;
+    QTest::mouseMove(&m_window, QPoint(110, 150));
+    QTest::mousePress(&m_window, Qt::LeftButton, {}, QPoint(110, 150));
+    QTest::mouseMove(&m_window, QPoint(160, 200));
+    QTest::mouseMove(&m_window, QPoint(210, 250));
+    QTest::mouseRelease(&m_window, Qt::LeftButton, {}, QPoint(210, 250));
+    ASSERT_EQ(rect.left, 200);
+    EXPECT_EQ(m_window.history().StepCount(), 1);
+
+    QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem.left, 100);
+    QTest::keyClick(&m_window, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem.left, 200);
+    QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(m_window.session().m_desktop.m_arrFolder.at(0).m_rcItem.left, 200);
+
+    // The question defaults to "아니요": the window stays.
+    QString asked;
+    const auto answer = [&asked](QMessageBox::StandardButton button) {
+        QTimer::singleShot(50, [&asked, button] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+                box->button(button)->click();
+            }
+        });
+    };
+    answer(QMessageBox::No);
+    m_window.close();
+    EXPECT_EQ(asked, QString::fromUtf8(kLeaveUnsavedQuestion));
+    EXPECT_TRUE(m_window.isVisible());
+
+    // Undone back to the start: nothing to lose, no question.
+    QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
+    asked.clear();
+    answer(QMessageBox::Yes);  // answers a wrong question rather than hanging on it
+    m_window.close();
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_FALSE(m_window.isVisible());
+    EXPECT_EQ(m_window.result(), QDialog::Rejected);
 }
 
 TEST_F(EditorWindowTest, ReleaseOnTheOrganiserButtonArrangesTheIcons) {
