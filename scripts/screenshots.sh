@@ -316,7 +316,7 @@ else
 fi
 
 # A 1920 x 1080 desktop on a 1366 x 768 screen: the editor shows its frame fitted
-# to the screen; Ctrl+0 shows it at 100 % instead (the wheel scrolls it).
+# to the screen; a drag, Ctrl+Z; Ctrl+0 shows it at 100 % instead (the wheel scrolls it).
 kill "$server_pid" "$xvfb_pid" 2>/dev/null || true
 wait "$server_pid" "$xvfb_pid" 2>/dev/null || true
 fitted_root=$work/fitted-root
@@ -345,6 +345,21 @@ sleep 0.5
 xwd -root -silent | convert xwd:- "$shots/fitted.png"
 editor_window=$(xdotool search --onlyvisible --name "데스탑 화면 편집 관리자" | head -n 1 || true)
 [ -n "$editor_window" ] && xdotool windowfocus --sync "$editor_window" 2>/dev/null || true
+# "게임" dragged on the fitted canvas, then Ctrl+Z takes the drag back.
+xdotool mousedown 1
+sleep 0.3
+xdotool mousemove 300 200
+sleep 0.2
+xdotool mousemove 450 330
+sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+xwd -root -silent | convert xwd:- "$shots/fitted_dragged.png"
+xdotool key ctrl+z
+sleep 0.5
+xdotool mousemove 150 60
+sleep 0.5
+xwd -root -silent | convert xwd:- "$shots/fitted_undone.png"
 xdotool key ctrl+0
 sleep 1
 xwd -root -silent | convert xwd:- "$shots/fitted_actual.png"
