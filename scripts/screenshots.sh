@@ -71,6 +71,16 @@ close_dialog() {
     sleep 0.5
 }
 
+# Finds a shown window by its caption and sets X, Y, WIDTH and HEIGHT to its
+# geometry; false when there is none.
+find_window() {
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" | tail -n 1 || true)
+    [ -n "$id" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    echo "\"$1\" at $X,$Y ${WIDTH}x$HEIGHT"
+}
+
 (cd "$work/room" && exec "$top/build/src/app/VeradaVodirev" demo 1 0) &
 editor_pid=$!
 sleep 5
@@ -170,10 +180,7 @@ sleep 1
 xdotool key Down Return
 sleep 3
 shot_window picker "배경 이미지 선택"
-picker_id=$(xdotool search --onlyvisible --name "배경 이미지 선택" | tail -n 1 || true)
-if [ -n "$picker_id" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$picker_id")"
-    echo "picker at $X,$Y ${WIDTH}x$HEIGHT"
+if find_window "배경 이미지 선택"; then
     # The third background, then "적용".
     xdotool mousemove $((X + 392)) $((Y + 77)) click 1
     sleep 0.5
@@ -190,10 +197,7 @@ xdotool mousemove 510 196 click 3
 sleep 1
 xdotool key Down Return
 sleep 2
-text_id=$(xdotool search --onlyvisible --name "문구 추가 및 수정" | tail -n 1 || true)
-if [ -n "$text_id" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$text_id")"
-    echo "text dialog at $X,$Y ${WIDTH}x$HEIGHT"
+if find_window "문구 추가 및 수정"; then
     xdotool mousemove $((X + 100)) $((Y + 60)) click 1 key ctrl+a
     xdotool type --delay 60 "어서 오세요"
     xdotool key Return
@@ -210,10 +214,7 @@ sleep 1
 xdotool key Down Down Down Return
 sleep 2
 shot_window font_dialog "폰트 수정"
-font_id=$(xdotool search --onlyvisible --name "폰트 수정" | tail -n 1 || true)
-if [ -n "$font_id" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$font_id")"
-    echo "font dialog at $X,$Y ${WIDTH}x$HEIGHT"
+if find_window "폰트 수정"; then
     # "바탕" in bold at 28, then "수정".
     xdotool mousemove $((X + 45)) $((Y + 115)) click 1
     xdotool mousemove $((X + 160)) $((Y + 63)) click 1
@@ -229,10 +230,7 @@ sleep 1
 xdotool key Down Down Down Down Return
 sleep 2
 shot_with_popups colour_dialog
-colour_id=$(xdotool search --onlyvisible --name "Select Colo" | tail -n 1 || true)
-if [ -n "$colour_id" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$colour_id")"
-    echo "colour dialog at $X,$Y ${WIDTH}x$HEIGHT"
+if find_window "Select Colo"; then
     # The orange of the basic colours, then OK.
     xdotool mousemove $((X + 192)) $((Y + 114)) click 1
     sleep 0.3

@@ -6,6 +6,8 @@
 #include <QUndoCommand>
 #include <algorithm>
 #include <set>
+#include <tuple>
+#include <utility>
 
 namespace vodirev {
 
@@ -26,36 +28,36 @@ std::size_t iconBytes(const std::vector<CInfoIcon>& icons) {
 
 }  // namespace
 
+// The session's members an edit can change, each beside its place in the state.
+constexpr auto kEditedMembers =
+    std::make_tuple(std::pair{&DesktopSession::m_desktop, &DocumentState::desktop},
+                    std::pair{&DesktopSession::m_arrMenu, &DocumentState::menu},
+                    std::pair{&DesktopSession::m_arrSysMenu, &DocumentState::sysMenu},
+                    std::pair{&DesktopSession::m_nLauncherX, &DocumentState::launcherX},
+                    std::pair{&DesktopSession::m_nLauncherY, &DocumentState::launcherY},
+                    std::pair{&DesktopSession::m_nLauncherType, &DocumentState::launcherType},
+                    std::pair{&DesktopSession::m_pLauncherBitmap, &DocumentState::launcherBitmap},
+                    std::pair{&DesktopSession::m_nResWidth, &DocumentState::resWidth},
+                    std::pair{&DesktopSession::m_nResHeight, &DocumentState::resHeight});
+
 DocumentState CaptureDocument(const DesktopSession& session) {
     DocumentState state;
-    state.desktop = session.m_desktop;
+    std::apply(
+        [&](const auto&... member) { ((state.*member.second = session.*member.first), ...); },
+        kEditedMembers);
     state.desktop.m_nNewX = 0;
     state.desktop.m_nNewY = 0;
-    state.menu = session.m_arrMenu;
-    state.sysMenu = session.m_arrSysMenu;
-    state.launcherX = session.m_nLauncherX;
-    state.launcherY = session.m_nLauncherY;
-    state.launcherType = session.m_nLauncherType;
-    state.launcherBitmap = session.m_pLauncherBitmap;
-    state.resWidth = session.m_nResWidth;
-    state.resHeight = session.m_nResHeight;
     return state;
 }
 
 void RestoreDocument(DesktopSession& session, const DocumentState& state) {
     const int newX = session.m_desktop.m_nNewX;
     const int newY = session.m_desktop.m_nNewY;
-    session.m_desktop = state.desktop;
+    std::apply(
+        [&](const auto&... member) { ((session.*member.first = state.*member.second), ...); },
+        kEditedMembers);
     session.m_desktop.m_nNewX = newX;
     session.m_desktop.m_nNewY = newY;
-    session.m_arrMenu = state.menu;
-    session.m_arrSysMenu = state.sysMenu;
-    session.m_nLauncherX = state.launcherX;
-    session.m_nLauncherY = state.launcherY;
-    session.m_nLauncherType = state.launcherType;
-    session.m_pLauncherBitmap = state.launcherBitmap;
-    session.m_nResWidth = state.resWidth;
-    session.m_nResHeight = state.resHeight;
 }
 
 std::size_t HeldBytes(const DocumentState& state) {
