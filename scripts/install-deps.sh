@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs, only those missing; silent when
-# everything is there. Usage: scripts/install-deps.sh [build|run|fuzz]...
+# everything is there. Usage: scripts/install-deps.sh [build|run|fuzz|package]...
 set -euo pipefail
 
 # libqt6gui6 (pulled in by qt6-base-dev) holds the GIF, JPEG and ICO image plugins
@@ -10,6 +10,9 @@ build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6gui6 libgl-dev
     libbenchmark-dev fonts-nanum fonts-nanum-coding)
 run_pkgs=(xvfb x11-apps x11-utils imagemagick xdotool)
 fuzz_pkgs=(clang libclang-rt-14-dev)
+# CPack's Debian package: dpkg-shlibdeps declares its libraries; the package test
+# checks the menu entry with desktop-file-validate.
+package_pkgs=(dpkg-dev desktop-file-utils)
 
 wanted=("${build_pkgs[@]}")
 for group in "$@"; do
@@ -17,6 +20,7 @@ for group in "$@"; do
         build) ;;
         run) wanted+=("${run_pkgs[@]}") ;;
         fuzz) wanted+=("${fuzz_pkgs[@]}") ;;
+        package) wanted+=("${package_pkgs[@]}") ;;
         *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
     esac
 done

@@ -3,12 +3,31 @@
 #include "app/instance_guard.h"
 #include "app/startup_sequence.h"
 #include "app/verada_vodirev_dlg.h"
+#include "document/install_images.h"
 
 #include <curl/curl.h>
 
+#include <QDir>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace vodirev {
+
+namespace {
+
+// VODIREV_QUIT_AFTER_MS (tests): every so many milliseconds the open windows are
+// closed as their close button does, message boxes shown before the window included.
+void closeWindowsPeriodicallyWhenAsked(QApplication& app) {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("VODIREV_QUIT_AFTER_MS", &ok);
+    if (ok && ms > 0) {
+        auto* timer = new QTimer(&app);
+        QObject::connect(timer, &QTimer::timeout, &QApplication::closeAllWindows);
+        timer->start(ms);
+    }
+}
+
+}  // namespace
 
 CVeradaVodirevApp::CVeradaVodirevApp(int& argc, char** argv) : QApplication(argc, argv) {
     m_commandLine = CommandLineFromArguments(argc, argv);
@@ -21,9 +40,12 @@ bool CVeradaVodirevApp::InitInstance() {
     }
     setOrganizationName(QStringLiteral("Verada Vodirev"));
     setApplicationName(QStringLiteral("Verada Vodirev"));
+    // An installed editor brings the installation images the working folder lacks.
+    ProvideInstallImages(InstalledImagesFolder(applicationDirPath()), QDir::currentPath());
 
     const int running = CountProcessesWithModule(kEditorModuleName);
     if (running >= 0 && running <= 1) {
+        closeWindowsPeriodicallyWhenAsked(*this);
         CVeradaVodirevDlg dialog(m_commandLine);
         if (dialog.OnInitDialog()) {
             dialog.exec();
