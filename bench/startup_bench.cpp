@@ -5,7 +5,7 @@
 // installation images only) and a fresh copy of the server's data. The counters
 // give the share of the protocol's own pauses (100 ms before every query).
 
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "bench_util.h"
 #include "server/reference_server.h"
 

@@ -1,6 +1,6 @@
 #include "app/save_command.h"
 
-#include "app/file_list_text.h"
+#include "session/file_list_text.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "dialogs/upload_view_dlg.h"

@@ -1,7 +1,7 @@
 #include "app/verada_vodirev_app.h"
 
 #include "app/instance_guard.h"
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "app/verada_vodirev_dlg.h"
 #include "document/install_images.h"
 

@@ -1,7 +1,7 @@
 #include "app/verada_vodirev_dlg.h"
 
 #include "app/save_command.h"
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "base/text.h"
 #include "dialogs/background_dlg.h"
 #include "dialogs/context_menu_widget.h"

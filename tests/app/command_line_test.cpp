@@ -1,4 +1,4 @@
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 
 #include "base/text.h"
 

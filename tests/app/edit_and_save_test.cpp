@@ -4,7 +4,7 @@
 // The server ends up with the exact list lines and layout, and the new picture.
 
 #include "app/save_command.h"
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "app/verada_vodirev_dlg.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"

@@ -3,7 +3,7 @@
 // could not publish survive the next start-up and go up with the next save.
 
 #include "app/save_command.h"
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "document/unpublished_record.h"

@@ -5,7 +5,7 @@
 #include "server/save_publish.h"
 
 #include "app/save_command.h"
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"

@@ -2,7 +2,7 @@
 // working folder, with the pointer outside the window. Reads only local files:
 // the launcher, the menus and the layout, as start-up does without a server.
 
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 #include "base/text.h"
 #include "commands.h"
 #include "editor/canvas_state.h"

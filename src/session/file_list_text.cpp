@@ -1,4 +1,4 @@
-#include "app/file_list_text.h"
+#include "session/file_list_text.h"
 
 #include "base/text.h"
 

@@ -1,6 +1,6 @@
-#include "app/startup_sequence.h"
+#include "session/startup_sequence.h"
 
-#include "app/file_list_text.h"
+#include "session/file_list_text.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/text_file.h"
