@@ -342,6 +342,10 @@ void CVeradaVodirevDlg::OnRButtonDown(QPoint widget) {
         m_state.m_selection = {*item};
         update();
     }
+    ShowMenu(menuId, widget);
+}
+
+void CVeradaVodirevDlg::ShowMenu(int menuId, QPoint widget) {
     std::unique_ptr<QMenu> menu(BuildContextMenu(menuId, this, m_router));
     if (menu == nullptr) {
         return;
@@ -532,29 +536,51 @@ bool CVeradaVodirevDlg::EditSelection(const QString& text, const std::function<b
     return changed;
 }
 
-void CVeradaVodirevDlg::OpenMenuAt(QPoint client) {
-    const QPoint widget = m_view.ClientToWidget().map(client);
-    OnRButtonDown(widget);
-}
-
-// Shift+F10 and the Menu key: the menu of the selection's first item, opened over
-// it, or the canvas menu at the pointer (or the canvas's middle).
+// Shift+F10 and the Menu key: the menu of the selection's first item over its
+// middle, with that item as the target a right click there would make it, or the
+// canvas menu at the pointer (or the canvas's middle).
 void CVeradaVodirevDlg::OpenMenuForKeyboard() {
     const int strip = m_state.m_nToolbarHeight;
     DropStale(m_session, m_state.m_selection);
+    QPoint client(m_session.m_nResWidth / 2, m_session.m_nResHeight / 2 + strip);
+    if (m_state.m_bPointerInside && m_state.m_ptMouse.y() >= strip) {
+        client = m_state.m_ptMouse;
+    }
+    int menuId = kMenuTop;
     for (const ItemRef item : m_state.m_selection) {
         if (item.kind == ItemKind::Launcher) {
             continue;
         }
         const ItemRect rect = ItemBounds(m_session, item, strip);
-        OpenMenuAt(QPoint(int((qint64(rect.left) + rect.right) / 2),
-                          int((qint64(rect.top) + rect.bottom) / 2) + strip));
+        client = QPoint(int((qint64(rect.left) + rect.right) / 2),
+                        int((qint64(rect.top) + rect.bottom) / 2) + strip);
+        m_state.m_nContextFolder = -1;
+        m_state.m_nActiveText = -1;
+        if (item.kind == ItemKind::Icon) {
+            m_state.m_nContextFolder = item.index;
+            menuId = ContextMenuForIconType(
+                m_session.m_desktop.m_arrFolder[std::size_t(item.index)].m_nType);
+        } else if (item.kind == ItemKind::Label) {
+            m_state.m_nActiveText = item.index;
+            menuId = kMenuText;
+        } else {
+            m_state.m_nActiveImage = item.index;
+            menuId = kMenuImage;
+        }
+        break;
+    }
+    if (menuId == kNoMenu) {
         return;
     }
-    const QPoint pointer = m_state.m_ptMouse;
-    const bool onCanvas = m_state.m_bPointerInside && pointer.y() >= strip;
-    OpenMenuAt(onCanvas ? pointer
-                        : QPoint(m_session.m_nResWidth / 2, m_session.m_nResHeight / 2 + strip));
+    if (menuId == kMenuTop) {
+        // As a right click there: new icons go to that point.
+        m_state.m_nContextFolder = -1;
+        m_state.m_nActiveText = -1;
+        m_state.m_nActiveImage = -1;
+        m_session.m_desktop.m_nNewX = client.x();
+        m_session.m_desktop.m_nNewY = client.y();
+    }
+    ShowMenu(menuId, m_view.ClientToWidget().map(client));
 }
 
 // Items wholly outside the canvas after a load or a resolution change: the operator

@@ -97,7 +97,7 @@ private:
     // The editing commands of the keyboard and the menus' added entries.
     void RouteEditingCommands();
     bool EditSelection(const QString& text, const std::function<bool()>& edit);
-    void OpenMenuAt(QPoint client);
+    void ShowMenu(int menuId, QPoint widget);
     void OpenMenuForKeyboard();
     void OfferToMoveInside();
     QStringList StatusText() const;

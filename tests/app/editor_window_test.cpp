@@ -187,3 +187,57 @@ TEST_F(EditorWindowTest, AnOpenFolderEditorAppliesToTheIconRightClickedLast) {
     EXPECT_EQ(icons.at(1).m_strTitle, "X");
     EXPECT_FALSE(editor->isVisible());
 }
+
+// The keyboard reaches the selection: Ctrl+A, arrows, Ctrl+D, Delete, Escape, each
+// edit one step; Shift+F10 opens the selection's menu with the editing entries after
+// the menu's own, behind a separator.
+TEST_F(EditorWindowTest, KeysEditTheSelectionAndTheMenusShowTheirShortcuts) {
+    const auto& icons = m_window.session().m_desktop.m_arrFolder;
+    QTest::mouseClick(&m_window, Qt::LeftButton, {}, QPoint(110, 150));
+    ASSERT_EQ(m_window.canvasState().m_selection.size(), 1u);
+    QTest::keyClick(&m_window, Qt::Key_Right);
+    QTest::keyClick(&m_window, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(icons.at(0).m_rcItem.left, 101);
+    EXPECT_EQ(icons.at(0).m_rcItem.top, 110);
+    EXPECT_EQ(icons.at(1).m_rcItem.left, 300);
+
+    QTest::keyClick(&m_window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(m_window.canvasState().m_selection.size(), 2u);
+    QTest::keyClick(&m_window, Qt::Key_D, Qt::ControlModifier);
+    ASSERT_EQ(icons.size(), 4u);
+    EXPECT_EQ(icons.at(3).m_rcItem.left, 310);
+    EXPECT_EQ(icons.at(3).m_nFlag, 4);
+
+    QStringList entries;
+    QString popupName;
+    QTimer::singleShot(100, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            popupName = menu->objectName();
+            for (QAction* action : menu->actions()) {
+                entries << (action->isSeparator() ? QStringLiteral("-")
+                                                  : action->text() + QLatin1Char('|') +
+                                                        action->shortcut().toString());
+            }
+            menu->close();
+        }
+    });
+    QTest::keyClick(&m_window, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(popupName, QStringLiteral("folder"));
+    ASSERT_GE(entries.size(), 8);
+    EXPECT_EQ(entries.mid(0, 5),
+              (QStringList{QStringLiteral("폴더 수정하기|"), QStringLiteral("폴더 삭제하기|"),
+                           QStringLiteral("폴더이미지 변경|"), QStringLiteral("-"),
+                           QStringLiteral("실행 취소|Ctrl+Z")}));
+    EXPECT_TRUE(entries.contains(QStringLiteral("삭제|Del")));
+    EXPECT_TRUE(entries.contains(QStringLiteral("왼쪽 맞춤|Ctrl+Shift+Left")));
+
+    QTest::keyClick(&m_window, Qt::Key_Delete);
+    EXPECT_EQ(icons.size(), 2u);
+    QTest::keyClick(&m_window, Qt::Key_Escape);
+    EXPECT_TRUE(m_window.canvasState().m_selection.empty());
+    EXPECT_TRUE(m_window.isVisible());
+    // Nudge, nudge, duplicate, delete: four steps, undone one by one.
+    EXPECT_EQ(m_window.history().StepCount(), 4);
+    QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(icons.size(), 4u);
+}
