@@ -45,7 +45,21 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
     setCursor(Qt::CrossCursor);
     RegisterDialogs();
     RouteCommands();
-    RecordDispatchedCommands(m_router, m_history);
+    // Every menu command is one step of history. One that adds or removes icons or
+    // pictures shifts the indices the selection holds: the selection is given up
+    // rather than left naming other items.
+    m_router.SetDispatchWrapper([this](int commandId, const CommandRouter::Handler& handler) {
+        const CDesktopInfo& desktop = m_session.m_desktop;
+        const auto counts = [&desktop] {
+            return std::pair(desktop.m_arrFolder.size(), desktop.m_arrUserImage.size());
+        };
+        const auto before = counts();
+        m_history.Record(CommandCaption(commandId), handler);
+        if (counts() != before) {
+            m_state.m_selection.clear();
+        }
+        DropStale(m_session, m_state.m_selection);
+    });
     RouteEditingCommands();
     m_controller.SetSnapping(true);
     m_history.SetRestoredHandler(
@@ -446,6 +460,10 @@ void CVeradaVodirevDlg::Redo() {
 
 void CVeradaVodirevDlg::OnHistoryRestored(const DocumentState& previous) {
     DropStaleTargets(m_session, m_state);
+    if (previous.desktop.m_arrFolder.size() != m_session.m_desktop.m_arrFolder.size() ||
+        previous.desktop.m_arrUserImage.size() != m_session.m_desktop.m_arrUserImage.size()) {
+        m_state.m_selection.clear();
+    }
     DropStale(m_session, m_state.m_selection);
     // The editing dialogs show what the restored state may no longer hold.
     m_dlgFolderUpdate.hide();

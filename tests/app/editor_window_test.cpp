@@ -240,4 +240,37 @@ TEST_F(EditorWindowTest, KeysEditTheSelectionAndTheMenusShowTheirShortcuts) {
     EXPECT_EQ(m_window.history().StepCount(), 4);
     QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(icons.size(), 4u);
+    // A menu command that adds an icon shifts nothing under a stale selection.
+    QTest::keyClick(&m_window, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(m_window.RunCommand(ID_ADD_FOLDER));
+    EXPECT_TRUE(m_window.canvasState().m_selection.empty());
+}
+
+// A layout whose icon lies wholly right of the canvas: start-up says how many and,
+// answered yes, moves it inside as one step of its own.
+TEST(EditorWindowStartup, ItemsOffTheCanvasAreOfferedToBeMovedInside) {
+    ScopedWorkDir work;
+    WriteWindowImages();
+    WriteFileBytes("desktop000.xml",
+                   "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n<desktop>\r\n"
+                   "<background name=\"bg\" width=\"640\" height=\"480\">\r\n"
+                   "<image>images\\bg.png</image>\r\n</background>\r\n"
+                   "<icon name=\"icon1\" x=\"900\" y=\"100\" width=\"64\" height=\"64\"  flag=\"1\""
+                   "  type=\"1\" showflag=\"1\" >\r\n<title> A</title>\r\n"
+                   "<image> images\\icon.png</image>\r\n<link></link>\r\n<dir></dir>\r\n"
+                   "</icon>\r\n</desktop>\r\n");
+    CVeradaVodirevDlg window{QStringLiteral("R1")};
+    QString asked;
+    QTimer::singleShot(100, [&asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    ASSERT_TRUE(window.OnInitDialog());
+    EXPECT_TRUE(asked.contains(QStringLiteral("1개")));
+    const ItemRect& rect = window.session().m_desktop.m_arrFolder.at(0).m_rcItem;
+    EXPECT_EQ(rect.right, 640);
+    EXPECT_EQ(rect.top, 100);
+    EXPECT_EQ(window.history().StepCount(), 1);
 }
