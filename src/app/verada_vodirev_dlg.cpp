@@ -59,6 +59,8 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
             m_state.m_selection.clear();
         }
         DropStale(m_session, m_state.m_selection);
+        // A save publishes or notes the files still waiting: the status line follows.
+        m_nUnpublishedFiles = int(KeptUnpublishedFiles(m_session.m_szRoomId.str()).size());
     });
     RouteEditingCommands();
     m_controller.SetSnapping(true);

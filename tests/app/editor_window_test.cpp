@@ -5,6 +5,7 @@
 #include "common/temp_dir.h"
 #include "dialogs/folder_update_dlg.h"
 #include "editor/command_ids.h"
+#include "editor/frame_renderer.h"
 #include "window_test_images.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +204,12 @@ TEST_F(EditorWindowTest, KeysEditTheSelectionAndTheMenusShowTheirShortcuts) {
 
     QTest::keyClick(&m_window, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(m_window.canvasState().m_selection.size(), 2u);
+    // The marks and the status line are shown, never kept in the canvas image.
+    m_window.grab();
+    EXPECT_EQ(m_window.canvasImage().convertToFormat(QImage::Format_RGB32),
+              RenderFrame(m_window.session(), m_window.canvasState())
+                  .copy(0, 0, 640, 480)
+                  .convertToFormat(QImage::Format_RGB32));
     QTest::keyClick(&m_window, Qt::Key_D, Qt::ControlModifier);
     ASSERT_EQ(icons.size(), 4u);
     EXPECT_EQ(icons.at(3).m_rcItem.left, 310);
