@@ -11,6 +11,7 @@
 #include "editor/desktop_commands.h"
 #include "editor/edit_history.h"
 #include "editor/snapping.h"
+#include "editor/status_line.h"
 #include "editor_test_util.h"
 
 #include <gtest/gtest.h>
@@ -264,6 +265,28 @@ TEST_F(SelectionTest, SavedLayoutFollowsEachEditAndUndoReturnsTheBytesBefore) {
         ASSERT_TRUE(history.Undo());
         EXPECT_EQ(BuildLayoutText(session.m_desktop, 400, 300, true), texts[i - 1]) << i;
     }
+}
+
+// The status line: the pointer on the desktop, the hovered item or the selection,
+// the server as start-up found it and the unsaved changes.
+TEST_F(SelectionTest, StatusLineNamesPointerSelectionServerAndChanges) {
+    controller.OnMouseMove({20, 20 + kStrip});
+    StatusFacts facts{true, false, 2, true};
+    QStringList lines = StatusLines(session, state, facts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("X 20, Y 20"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("\"A\" (10, 10) 32×32")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("연결 안 됨")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("게시 안 된 파일 2개")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("저장 안 된 변경 있음")));
+
+    state.m_selection = {Icon(0), Picture(0)};
+    controller.OnMouseLeave();
+    lines = StatusLines(session, state, StatusFacts{true, true, 0, false});
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("X -, Y -")));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("2개 (10, 10) 330×210")));
+    EXPECT_FALSE(lines[1].contains(QStringLiteral("게시 안 된")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("변경 없음")));
 }
 
 }  // namespace
