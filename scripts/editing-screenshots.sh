@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
+scripts/install-deps.sh build run
 
 work=$top/demo-work/editing
 shots=$top/demo-work/editing-shots
