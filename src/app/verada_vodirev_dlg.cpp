@@ -1,17 +1,21 @@
 #include "app/verada_vodirev_dlg.h"
 
 #include "app/save_command.h"
-#include "session/startup_sequence.h"
 #include "base/text.h"
 #include "dialogs/background_dlg.h"
 #include "dialogs/context_menu_widget.h"
 #include "dialogs/icon_insert_dlg.h"
 #include "dialogs/icon_update_dlg.h"
 #include "dialogs/user_font_dialog.h"
+#include "document/unpublished_record.h"
 #include "editor/command_ids.h"
 #include "editor/context_menu.h"
 #include "editor/desktop_commands.h"
+#include "editor/editing_commands.h"
+#include "editor/editing_marks.h"
 #include "editor/icon_commands.h"
+#include "editor/status_line.h"
+#include "session/startup_sequence.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,7 +45,25 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
     setCursor(Qt::CrossCursor);
     RegisterDialogs();
     RouteCommands();
-    RecordDispatchedCommands(m_router, m_history);
+    // Every menu command is one step of history. One that adds or removes icons or
+    // pictures shifts the indices the selection holds: the selection is given up
+    // rather than left naming other items.
+    m_router.SetDispatchWrapper([this](int commandId, const CommandRouter::Handler& handler) {
+        const CDesktopInfo& desktop = m_session.m_desktop;
+        const auto counts = [&desktop] {
+            return std::pair(desktop.m_arrFolder.size(), desktop.m_arrUserImage.size());
+        };
+        const auto before = counts();
+        m_history.Record(CommandCaption(commandId), handler);
+        if (counts() != before) {
+            m_state.m_selection.clear();
+        }
+        DropStale(m_session, m_state.m_selection);
+        // A save publishes or notes the files still waiting: the status line follows.
+        m_nUnpublishedFiles = int(KeptUnpublishedFiles(m_session.m_szRoomId.str()).size());
+    });
+    RouteEditingCommands();
+    m_controller.SetSnapping(true);
     m_history.SetRestoredHandler(
         [this](const DocumentState& previous) { OnHistoryRestored(previous); });
 }
@@ -173,6 +195,8 @@ bool CVeradaVodirevDlg::OnInitDialog() {
     if (const QString message = StartupServerMessage(notes); !message.isEmpty()) {
         m_ui.ShowMessage(message);
     }
+    m_nUnpublishedFiles = int(KeptUnpublishedFiles(m_session.m_szRoomId.str()).size());
+    OfferToMoveInside();
     return true;
 }
 
@@ -216,6 +240,13 @@ void CVeradaVodirevDlg::paintEvent(QPaintEvent*) {
         const QPoint offset = m_view.ScrollOffset();
         painter.drawImage(0, 0, m_frame, offset.x(), offset.y());
     }
+    // Editing marks and the status line go over the shown frame only.
+    if (m_bOverlayShown) {
+        const QTransform toWidget = m_view.ClientToWidget();
+        PaintEditingMarks(painter, toWidget, m_session, m_state);
+        PaintStatusLine(painter, toWidget, m_view.frameSize().width(), m_state.m_nToolbarHeight,
+                        StatusText());
+    }
     // The canvas image keeps the top of the frame at the desktop's resolution.
     if (!m_frame.isNull() && !m_imgCanvas.isNull()) {
         QPainter canvas(&m_imgCanvas);
@@ -247,6 +278,8 @@ void CVeradaVodirevDlg::RunResolutionDialog() {
         m_controller.ApplyResolution(m_dlgResolution.m_nWidth, m_dlgResolution.m_nHeight)) {
         move(0, 0);
         RecreateCanvas();
+        // Asked once the resolution's own step is closed: moving them is a step of its own.
+        m_bCheckOffCanvas = true;
     }
 }
 
@@ -259,7 +292,7 @@ void CVeradaVodirevDlg::mousePressEvent(QMouseEvent* event) {
         }
         m_history.Begin();
         m_bDragRecorded = true;
-        Apply(m_controller.OnLButtonDown(ToClient(event)));
+        Apply(m_controller.OnLButtonDown(ToClient(event), event->modifiers()));
     } else if (event->button() == Qt::RightButton) {
         OnRButtonDown(event->position().toPoint());
     }
@@ -274,7 +307,7 @@ void CVeradaVodirevDlg::mouseMoveEvent(QMouseEvent* event) {
             windowHandle()->startSystemMove();
         }
     }
-    Apply(m_controller.OnMouseMove(client));
+    Apply(m_controller.OnMouseMove(client, event->modifiers()));
 }
 
 void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
@@ -284,6 +317,10 @@ void CVeradaVodirevDlg::mouseReleaseEvent(QMouseEvent* event) {
         if (m_bDragRecorded) {
             m_bDragRecorded = false;
             m_history.End(QStringLiteral("끌기"));
+        }
+        if (m_bCheckOffCanvas) {
+            m_bCheckOffCanvas = false;
+            OfferToMoveInside();
         }
     }
 }
@@ -307,10 +344,29 @@ void CVeradaVodirevDlg::OnRButtonDown(QPoint widget) {
     if (menuId == kNoMenu) {
         return;
     }
+    // The item of an item's menu joins the selection's commands: alone unless selected.
+    std::optional<ItemRef> item;
+    if (m_state.m_nContextFolder >= 0) {
+        item = ItemRef{ItemKind::Icon, m_state.m_nContextFolder};
+    } else if (menuId == kMenuText) {
+        item = ItemRef{ItemKind::Label, m_state.m_nActiveText};
+    } else if (menuId == kMenuImage) {
+        item = ItemRef{ItemKind::Picture, m_state.m_nActiveImage};
+    }
+    DropStale(m_session, m_state.m_selection);
+    if (item && !Contains(m_state.m_selection, *item)) {
+        m_state.m_selection = {*item};
+        update();
+    }
+    ShowMenu(menuId, widget);
+}
+
+void CVeradaVodirevDlg::ShowMenu(int menuId, QPoint widget) {
     std::unique_ptr<QMenu> menu(BuildContextMenu(menuId, this, m_router));
     if (menu == nullptr) {
         return;
     }
+    AppendEditingEntries(menu.get(), menuId, int(m_state.m_selection.size()), m_editRouter);
     // The menu opens at the pointer; the chosen item runs its command through the table.
     menu->exec(mapToGlobal(widget));
     update();
@@ -337,11 +393,36 @@ void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // Enter and Escape never close the editor.
+    if (const std::optional<QPoint> step = NudgeForKey(event->key(), event->modifiers())) {
+        EditSelection(QStringLiteral("이동"), [&] {
+            MoveSelection(m_session, m_state.m_selection, step->x(), step->y());
+            return !m_state.m_selection.empty();
+        });
+        event->accept();
+        return;
+    }
+    if (const int command = EditingCommandForKey(QKeySequence(keys))) {
+        m_editRouter.Dispatch(command);
+        event->accept();
+        return;
+    }
+    if (keys == QKeyCombination(Qt::Key_Menu) ||
+        keys == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)) {
+        OpenMenuForKeyboard();
+        event->accept();
+        return;
+    }
+    // Enter and Escape never close the editor; Escape clears the selection.
     switch (event->key()) {
+        case Qt::Key_Escape:
+            if (!m_state.m_selection.empty()) {
+                m_state.m_selection.clear();
+                update();
+            }
+            event->accept();
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Escape:
             event->accept();
             return;
         default:
@@ -381,6 +462,11 @@ void CVeradaVodirevDlg::Redo() {
 
 void CVeradaVodirevDlg::OnHistoryRestored(const DocumentState& previous) {
     DropStaleTargets(m_session, m_state);
+    if (previous.desktop.m_arrFolder.size() != m_session.m_desktop.m_arrFolder.size() ||
+        previous.desktop.m_arrUserImage.size() != m_session.m_desktop.m_arrUserImage.size()) {
+        m_state.m_selection.clear();
+    }
+    DropStale(m_session, m_state.m_selection);
     // The editing dialogs show what the restored state may no longer hold.
     m_dlgFolderUpdate.hide();
     m_dlgDirectFolder.hide();
@@ -392,6 +478,160 @@ void CVeradaVodirevDlg::OnHistoryRestored(const DocumentState& previous) {
         RecreateCanvas();
     }
     update();
+}
+
+void CVeradaVodirevDlg::RouteEditingCommands() {
+    const int strip = m_state.m_nToolbarHeight;
+    m_editRouter.Route(ID_EDIT_UNDO, [this] { Undo(); });
+    m_editRouter.Route(ID_EDIT_REDO, [this] { Redo(); });
+    m_editRouter.Route(ID_EDIT_SELECT_ALL, [this] {
+        m_state.m_selection = SelectAll(m_session);
+        update();
+    });
+    m_editRouter.Route(ID_EDIT_COPY, [this, strip] {
+        DropStale(m_session, m_state.m_selection);
+        if (!m_state.m_selection.empty()) {
+            m_clipboard = CopySelection(m_session, m_state.m_selection, strip);
+        }
+    });
+    m_editRouter.Route(ID_EDIT_PASTE, [this] {
+        if (m_clipboard.empty()) {
+            return;
+        }
+        // At the pointer on the canvas; from the strip or outside, at the last place.
+        const QPoint pointer = m_state.m_ptMouse;
+        const QPoint at = pointer.y() >= m_state.m_nToolbarHeight
+                              ? QPoint(pointer.x(), pointer.y() - m_state.m_nToolbarHeight)
+                              : m_clipboard.origin;
+        EditSelection(QStringLiteral("붙여넣기"), [&] {
+            m_state.m_selection = PasteItems(m_session, m_clipboard, at, m_ui);
+            return !m_state.m_selection.empty();
+        });
+    });
+    m_editRouter.Route(ID_EDIT_DUPLICATE, [this, strip] {
+        EditSelection(QStringLiteral("복제"), [&] {
+            Selection copies = DuplicateSelection(m_session, m_state.m_selection, strip, m_ui);
+            if (copies.empty()) {
+                return false;
+            }
+            m_state.m_selection = std::move(copies);
+            return true;
+        });
+    });
+    m_editRouter.Route(ID_EDIT_DELETE, [this] {
+        EditSelection(QStringLiteral("삭제"),
+                      [&] { return DeleteSelection(m_session, m_state.m_selection); });
+    });
+    const std::pair<int, Alignment> alignments[] = {
+        {ID_ALIGN_LEFT, Alignment::Left},
+        {ID_ALIGN_RIGHT, Alignment::Right},
+        {ID_ALIGN_TOP, Alignment::Top},
+        {ID_ALIGN_BOTTOM, Alignment::Bottom},
+        {ID_ALIGN_HORIZONTAL_CENTRES, Alignment::HorizontalCentre},
+        {ID_ALIGN_VERTICAL_CENTRES, Alignment::VerticalCentre},
+    };
+    for (const auto& [id, alignment] : alignments) {
+        m_editRouter.Route(id, [this, strip, alignment] {
+            EditSelection(QStringLiteral("맞춤"), [&] {
+                return AlignSelection(m_session, m_state.m_selection, alignment, strip);
+            });
+        });
+    }
+    for (const bool across : {true, false}) {
+        m_editRouter.Route(
+            across ? ID_DISTRIBUTE_ACROSS : ID_DISTRIBUTE_DOWN, [this, strip, across] {
+                EditSelection(QStringLiteral("간격 같게"), [&] {
+                    return DistributeSelection(m_session, m_state.m_selection, across, strip);
+                });
+            });
+    }
+}
+
+// One step of history for an edit of the selection; repaints when it changed anything.
+bool CVeradaVodirevDlg::EditSelection(const QString& text, const std::function<bool()>& edit) {
+    DropStale(m_session, m_state.m_selection);
+    bool changed = false;
+    m_history.Record(text, [&] { changed = edit(); });
+    update();
+    return changed;
+}
+
+// Shift+F10 and the Menu key: the menu of the selection's first item over its
+// middle, with that item as the target a right click there would make it, or the
+// canvas menu at the pointer (or the canvas's middle).
+void CVeradaVodirevDlg::OpenMenuForKeyboard() {
+    const int strip = m_state.m_nToolbarHeight;
+    DropStale(m_session, m_state.m_selection);
+    QPoint client(m_session.m_nResWidth / 2, m_session.m_nResHeight / 2 + strip);
+    if (m_state.m_bPointerInside && m_state.m_ptMouse.y() >= strip) {
+        client = m_state.m_ptMouse;
+    }
+    int menuId = kMenuTop;
+    for (const ItemRef item : m_state.m_selection) {
+        if (item.kind == ItemKind::Launcher) {
+            continue;
+        }
+        const ItemRect rect = ItemBounds(m_session, item, strip);
+        client = QPoint(int((qint64(rect.left) + rect.right) / 2),
+                        int((qint64(rect.top) + rect.bottom) / 2) + strip);
+        m_state.m_nContextFolder = -1;
+        m_state.m_nActiveText = -1;
+        if (item.kind == ItemKind::Icon) {
+            m_state.m_nContextFolder = item.index;
+            menuId = ContextMenuForIconType(
+                m_session.m_desktop.m_arrFolder[std::size_t(item.index)].m_nType);
+        } else if (item.kind == ItemKind::Label) {
+            m_state.m_nActiveText = item.index;
+            menuId = kMenuText;
+        } else {
+            m_state.m_nActiveImage = item.index;
+            menuId = kMenuImage;
+        }
+        break;
+    }
+    if (menuId == kNoMenu) {
+        return;
+    }
+    if (menuId == kMenuTop) {
+        // As a right click there: new icons go to that point.
+        m_state.m_nContextFolder = -1;
+        m_state.m_nActiveText = -1;
+        m_state.m_nActiveImage = -1;
+        m_session.m_desktop.m_nNewX = client.x();
+        m_session.m_desktop.m_nNewY = client.y();
+    }
+    ShowMenu(menuId, m_view.ClientToWidget().map(client));
+}
+
+// Items wholly outside the canvas after a load or a resolution change: the operator
+// hears how many and may have them moved inside, as one step.
+void CVeradaVodirevDlg::OfferToMoveInside() {
+    const int width = m_session.m_nResWidth;
+    const int height = m_session.m_nResHeight;
+    const Selection outside = ItemsOffCanvas(m_session, width, height);
+    if (outside.empty()) {
+        return;
+    }
+    const QString question =
+        QStringLiteral(
+            "캔버스 밖에 있어 보이지 않는 항목이 %1개 있습니다.\n캔버스 안으로 옮길까요?")
+            .arg(outside.size());
+    if (!m_ui.AskYesNo(question, true)) {
+        return;
+    }
+    m_history.Record(QStringLiteral("캔버스 안으로 옮기기"),
+                     [&] { MoveInsideCanvas(m_session, outside, width, height); });
+    m_state.m_selection = outside;
+    update();
+}
+
+QStringList CVeradaVodirevDlg::StatusText() const {
+    StatusFacts facts;
+    facts.serverAsked = m_session.m_nDesktop > 0;
+    facts.serverReached = !m_session.m_bServerFilesMissing;
+    facts.unpublishedFiles = m_nUnpublishedFiles;
+    facts.modified = m_history.IsModified();
+    return StatusLines(m_session, m_state, facts);
 }
 
 }  // namespace vodirev

@@ -21,11 +21,13 @@
 #include "editor/command_router.h"
 #include "editor/edit_history.h"
 #include "editor/frame_renderer.h"
+#include "editor/selection.h"
 #include "server/server_client.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace vodirev {
@@ -49,6 +51,11 @@ public:
     // The screen area the window must fit in, in place of its screen's available
     // geometry (tests pretend a screen with it). Applies from the next sizing.
     void SetScreenArea(QSize area) { m_screenArea = area; }
+
+    // The selection marks, guides and status line over the frame (on unless a test
+    // looks at the frame alone).
+    void SetEditingOverlayShown(bool shown) { m_bOverlayShown = shown; }
+    const ClipboardItems& clipboard() const { return m_clipboard; }
 
     // Runs the menu command id, as choosing it in a context menu does.
     bool RunCommand(int commandId) { return m_router.Dispatch(commandId); }
@@ -87,6 +94,13 @@ private:
     void OnHistoryRestored(const DocumentState& previous);
     void FitToScreen();
     QPoint ToClient(const QMouseEvent* event) const;
+    // The editing commands of the keyboard and the menus' added entries.
+    void RouteEditingCommands();
+    bool EditSelection(const QString& text, const std::function<bool()>& edit);
+    void ShowMenu(int menuId, QPoint widget);
+    void OpenMenuForKeyboard();
+    void OfferToMoveInside();
+    QStringList StatusText() const;
 
     QString m_commandLine;
     DesktopSession m_session;
@@ -95,6 +109,11 @@ private:
     CanvasController m_controller{m_session, m_state};
     FrameRenderer m_renderer;
     CommandRouter m_router;
+    CommandRouter m_editRouter;  // the editing commands: each records its own step
+    ClipboardItems m_clipboard;
+    int m_nUnpublishedFiles = 0;
+    bool m_bCheckOffCanvas = false;
+    bool m_bOverlayShown = true;  // a resolution change: look for items left outside
     CServerClient m_server;
     CDesktopSaveDlg m_dlgSave;
     QtCommandUi m_ui{this};

@@ -14,4 +14,9 @@ class CommandRouter;
 // must outlive the menu.
 QMenu* BuildContextMenu(int menuId, QWidget* parent, const CommandRouter& router);
 
+// Appends the editing entries of that menu (after its own, behind a separator),
+// each with its shortcut shown and enabled when routed in editRouter.
+void AppendEditingEntries(QMenu* menu, int menuId, int selectedCount,
+                          const CommandRouter& editRouter);
+
 }  // namespace vodirev

@@ -42,7 +42,39 @@ MouseOutcome CanvasController::RepaintOnce() {
     return outcome;
 }
 
-MouseOutcome CanvasController::OnLButtonDown(QPoint client) {
+void CanvasController::StartDrag(const Selection& moving) {
+    if (m_bSnapping) {
+        m_snap.SetTargets(m_session, moving, m_state.m_nToolbarHeight);
+    }
+}
+
+void CanvasController::SnapMoved(const Selection& moved, Qt::KeyboardModifiers modifiers) {
+    m_state.m_nGuideX.reset();
+    m_state.m_nGuideY.reset();
+    if (!m_bSnapping) {
+        return;
+    }
+    const SnapResult snap = m_snap.Snap(SelectionBounds(m_session, moved, m_state.m_nToolbarHeight),
+                                        modifiers.testFlag(Qt::AltModifier));
+    MoveSelection(m_session, moved, snap.dx, snap.dy);
+    m_state.m_nGuideX = snap.guideX;
+    m_state.m_nGuideY = snap.guideY;
+    if (m_state.m_bGroupDrag) {
+        m_state.m_ptGroupMoved += QPoint(snap.dx, snap.dy);
+    }
+}
+
+// The whole selection follows the pointer by the distance from the press.
+MouseOutcome CanvasController::MoveGroup(QPoint client, Qt::KeyboardModifiers modifiers) {
+    const QPoint wanted = client - m_state.m_ptPress;
+    const QPoint step = wanted - m_state.m_ptGroupMoved;
+    MoveSelection(m_session, m_state.m_selection, step.x(), step.y());
+    m_state.m_ptGroupMoved = wanted;
+    SnapMoved(m_state.m_selection, modifiers);
+    return Repaint();
+}
+
+MouseOutcome CanvasController::OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers) {
     const Wide x = client.x();
     const Wide y = client.y();
     const QPoint canvas(client.x(), ToInt(y - m_state.m_nToolbarHeight));
@@ -73,18 +105,53 @@ MouseOutcome CanvasController::OnLButtonDown(QPoint client) {
         hit = true;
     }
 
+    // The item a click selects is the one a drag moves.
+    m_state.m_pressedItem.reset();
+    if (m_state.m_bLauncherDrag) {
+        m_state.m_pressedItem = ItemRef{ItemKind::Launcher, 0};
+    } else if (m_state.m_nPressedFolder >= 0) {
+        m_state.m_pressedItem = ItemRef{ItemKind::Icon, m_state.m_nPressedFolder};
+    } else if (m_state.m_nActiveText >= 0) {
+        m_state.m_pressedItem = ItemRef{ItemKind::Label, m_state.m_nActiveText};
+    } else if (m_state.m_nActiveImage >= 0) {
+        m_state.m_pressedItem = ItemRef{ItemKind::Picture, m_state.m_nActiveImage};
+    }
+    m_state.m_bSelectToggle = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
+    m_state.m_bPressMoved = false;
+    m_state.m_bRubberBand = false;
+    m_state.m_ptGroupMoved = QPoint(0, 0);
+    DropStale(m_session, m_state.m_selection);
+    m_state.m_bGroupDrag = m_state.m_pressedItem && m_state.m_selection.size() > 1 &&
+                           Contains(m_state.m_selection, *m_state.m_pressedItem);
+    if (m_state.m_bGroupDrag) {
+        // The selection moves as one; no single grab moves on its own.
+        m_state.m_nPressedFolder = -1;
+        m_state.m_nActiveImage = -1;
+        m_state.m_bLauncherDrag = false;
+        StartDrag(m_state.m_selection);
+    } else if (m_state.m_pressedItem) {
+        StartDrag({*m_state.m_pressedItem});
+    }
+
     MouseOutcome outcome;
     if (m_state.m_nActiveImage >= 0) {
         const CInfoUserImage& picture = desktop.m_arrUserImage[m_state.m_nActiveImage];
         m_state.m_ptImageGrab = QPoint(ToInt(x - picture.m_nX), ToInt(y - picture.m_nY));
-    } else if (!hit) {
+    } else if (!hit && !m_state.m_bGroupDrag) {
+        if (modifiers.testFlag(Qt::ShiftModifier) && y >= m_state.m_nToolbarHeight) {
+            // Shift on empty canvas: a rubber band instead of a window move.
+            m_state.m_bRubberBand = true;
+            m_state.m_ptBandStart = canvas;
+            m_state.m_ptBandEnd = canvas;
+            return outcome;
+        }
         m_state.m_bWindowDrag = true;
         outcome.startWindowMove = true;
     }
     return outcome;
 }
 
-MouseOutcome CanvasController::OnMouseMove(QPoint client) {
+MouseOutcome CanvasController::OnMouseMove(QPoint client, Qt::KeyboardModifiers modifiers) {
     const Wide x = client.x();
     const Wide y = client.y();
     const int strip = m_state.m_nToolbarHeight;
@@ -111,11 +178,28 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
     // The right button also names a label or picture as a command target; only a
     // held left button drags.
     const bool held = m_state.m_bLeftDown;
+    if (held && client != m_state.m_ptPress) {
+        m_state.m_bPressMoved = true;
+    }
+    // A drag makes the dragged item the selection.
+    const auto dragged = [&](ItemRef item) {
+        if (!m_state.m_bGroupDrag) {
+            m_state.m_selection = {item};
+        }
+        SnapMoved({item}, modifiers);
+    };
     MouseOutcome outcome = [&]() -> MouseOutcome {
+        if (held && m_state.m_bRubberBand) {
+            m_state.m_ptBandEnd = canvas;
+            return Repaint();
+        }
         // First matching case only: several grabs never move together.
         if (m_state.m_bLauncherDrag) {
             m_session.m_nLauncherX = ToInt(x - m_state.m_ptLauncherGrab.x());
             m_session.m_nLauncherY = ToInt(y - m_state.m_ptLauncherGrab.y());
+            if (m_state.m_bPressMoved && !m_state.m_bGroupDrag) {
+                m_state.m_selection = {ItemRef{ItemKind::Launcher, 0}};
+            }
             return Repaint();
         }
         if (y < strip) {
@@ -130,6 +214,9 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
             }
             return {};
         }
+        if (held && m_state.m_bGroupDrag) {
+            return MoveGroup(client, modifiers);
+        }
         if (held && m_state.m_nPressedFolder >= 0) {
             if (y == strip) {
                 return {};
@@ -137,6 +224,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
             if (static_cast<std::size_t>(m_state.m_nPressedFolder) < desktop.m_arrFolder.size()) {
                 MoveRect(desktop.m_arrFolder[m_state.m_nPressedFolder].m_rcItem,
                          x - m_state.m_ptGrab.x(), y - m_state.m_ptGrab.y());
+                dragged({ItemKind::Icon, m_state.m_nPressedFolder});
             }
             return Repaint();
         }
@@ -148,6 +236,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
                 CInfoLabel& label = desktop.m_label[m_state.m_nActiveText];
                 label.m_nX = ToInt(x - m_state.m_ptGrab.x());
                 label.m_nY = ToInt(y - m_state.m_ptGrab.y());
+                dragged({ItemKind::Label, m_state.m_nActiveText});
                 return Repaint();
             }
             return {};
@@ -158,6 +247,7 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
                 CInfoUserImage& picture = desktop.m_arrUserImage[m_state.m_nActiveImage];
                 picture.m_nX = ToInt(x - m_state.m_ptImageGrab.x());
                 picture.m_nY = ToInt(y - m_state.m_ptImageGrab.y());
+                dragged({ItemKind::Picture, m_state.m_nActiveImage});
                 return Repaint();
             }
             return {};
@@ -177,6 +267,32 @@ MouseOutcome CanvasController::OnMouseMove(QPoint client) {
 }
 
 MouseOutcome CanvasController::OnLButtonUp(QPoint client) {
+    const bool wasHeld = m_state.m_bLeftDown;
+    bool marksChanged = m_state.m_nGuideX || m_state.m_nGuideY;
+    if (wasHeld && m_state.m_bRubberBand) {
+        m_state.m_selection = ItemsTouching(m_session, m_state.m_ptBandStart, m_state.m_ptBandEnd,
+                                            m_state.m_nToolbarHeight);
+        marksChanged = true;
+    } else if (wasHeld && !m_state.m_bPressMoved && m_state.m_pressedItem) {
+        // A click: Ctrl or Shift adds or removes the item, a plain click selects it.
+        if (m_state.m_bSelectToggle) {
+            Toggle(m_state.m_selection, *m_state.m_pressedItem);
+        } else {
+            m_state.m_selection = {*m_state.m_pressedItem};
+        }
+        marksChanged = true;
+    } else if (wasHeld && !m_state.m_bPressMoved && m_state.m_bWindowDrag &&
+               !m_state.m_bSelectToggle && m_state.m_ptPress.y() >= m_state.m_nToolbarHeight &&
+               !m_state.m_selection.empty()) {
+        // A plain click on empty canvas clears the selection.
+        m_state.m_selection.clear();
+        marksChanged = true;
+    }
+    m_state.m_bRubberBand = false;
+    m_state.m_bGroupDrag = false;
+    m_state.m_pressedItem.reset();
+    m_state.m_nGuideX.reset();
+    m_state.m_nGuideY.reset();
     m_state.m_bLeftDown = false;
     m_state.m_nPressedFolder = -1;
     m_state.m_nActiveText = -1;
@@ -194,6 +310,7 @@ MouseOutcome CanvasController::OnLButtonUp(QPoint client) {
             outcome.openResolutionDialog = true;
         }
     }
+    outcome.repaint = outcome.repaint || marksChanged;
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 
 #include "document/desktop_session.h"
 #include "editor/canvas_state.h"
+#include "editor/snapping.h"
 
 #include <QPoint>
 #include <Qt>
@@ -28,9 +29,11 @@ public:
     CanvasController(DesktopSession& session, CanvasState& state)
         : m_session(session), m_state(state) {}
 
-    // All points are client coordinates of the editor window.
-    MouseOutcome OnLButtonDown(QPoint client);
-    MouseOutcome OnMouseMove(QPoint client);
+    // All points are client coordinates of the editor window. Modifiers: Ctrl or
+    // Shift makes a click toggle the item in the selection; Shift on empty canvas
+    // draws a rubber band instead of moving the window; Alt drags without snapping.
+    MouseOutcome OnLButtonDown(QPoint client, Qt::KeyboardModifiers modifiers = {});
+    MouseOutcome OnMouseMove(QPoint client, Qt::KeyboardModifiers modifiers = {});
     MouseOutcome OnLButtonUp(QPoint client);
     // The pointer left the window: nothing is hovered any more.
     MouseOutcome OnMouseLeave();
@@ -40,12 +43,22 @@ public:
     // are refused (returns false).
     bool ApplyResolution(int width, int height);
 
+    // Dragged items snap to the other items and the canvas centre lines (the window
+    // turns it on; off, a drag follows the pointer exactly).
+    void SetSnapping(bool on) { m_bSnapping = on; }
+
 private:
+    void StartDrag(const Selection& moving);
+    // Pulls the moved item (or group) onto the nearest target and records the guides.
+    void SnapMoved(const Selection& moved, Qt::KeyboardModifiers modifiers);
+    MouseOutcome MoveGroup(QPoint client, Qt::KeyboardModifiers modifiers);
     MouseOutcome Repaint();      // sets m_bRedrawPending
     MouseOutcome RepaintOnce();  // the owed repaint: clears it
 
     DesktopSession& m_session;
     CanvasState& m_state;
+    bool m_bSnapping = false;
+    SnapHelper m_snap;
 };
 
 // The desktop organiser: the first 14 icons of type 1, 2 or 3 with a shown title,

@@ -2,7 +2,10 @@
 // What the editor window knows about the pointer, hovering and grabbing: the view
 // state the canvas is painted and edited with. The document lives in DesktopSession.
 
+#include "editor/selection.h"
+
 #include <QPoint>
+#include <optional>
 
 namespace vodirev {
 
@@ -30,6 +33,19 @@ struct CanvasState {
     bool m_bRedrawPending = false;  // one more repaint is owed once nothing is hovered
 
     int m_nContextFolder = -1;  // icon under the last right click
+
+    // Editor-only marks, drawn by the window over the frame and never saved.
+    Selection m_selection;
+    bool m_bSelectToggle = false;          // Ctrl or Shift held at the press: a click toggles
+    bool m_bPressMoved = false;            // the pointer moved while the left button was held
+    std::optional<ItemRef> m_pressedItem;  // the item a click selects, a drag moves
+    bool m_bGroupDrag = false;             // the press fell on a selection of several
+    QPoint m_ptGroupMoved{0, 0};           // how far the group has been moved so far
+    bool m_bRubberBand = false;
+    QPoint m_ptBandStart{0, 0};  // canvas points of the rubber band's corners
+    QPoint m_ptBandEnd{0, 0};
+    std::optional<int> m_nGuideX;  // canvas x of the vertical snap guide while dragging
+    std::optional<int> m_nGuideY;
     int m_nToolbarHeight = kToolbarHeight;
 };
 

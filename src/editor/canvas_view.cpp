@@ -124,6 +124,19 @@ QPoint CanvasView::ToClient(QPoint widget) const {
                   Unscale(widget.y(), num, den, size.height(), m_frame.height()));
 }
 
+QTransform CanvasView::ClientToWidget() const {
+    QTransform transform;
+    if (IsScaled()) {
+        const QSize size = WidgetSize();
+        transform.scale(double(size.width()) / m_frame.width(),
+                        double(size.height()) / m_frame.height());
+    } else {
+        const QPoint offset = ScrollOffset();
+        transform.translate(-offset.x(), -offset.y());
+    }
+    return transform;
+}
+
 QImage CanvasView::ScaledFrame(const QImage& frame) const {
     if (frame.isNull()) {
         return frame;

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <QTransform>
 
 namespace vodirev {
 
@@ -52,6 +53,9 @@ public:
     // inside the widget map inside the frame; points outside (a drag past the
     // edge) map on along the same line.
     QPoint ToClient(QPoint widget) const;
+
+    // From client coordinates to the widget's: for marks painted over the shown frame.
+    QTransform ClientToWidget() const;
 
     // The frame as the scaled view shows it (smooth scaling to WidgetSize()).
     QImage ScaledFrame(const QImage& frame) const;

@@ -118,6 +118,23 @@ std::span<const int> AllContextMenuIds() {
     return kMenuIds;
 }
 
+int ContextMenuForIconType(int type) {
+    switch (type) {
+        case kTypeFolder:
+            return kMenuFolder;
+        case kTypeShortcut:
+            return kMenuShortcut;
+        case kTypeMyComputer:
+        case kTypeRecycleBin:
+        case kTypeUserReviews:
+            return kMenuBase;
+        case kTypeControlPanel:
+            return kMenuSystem;
+        default:
+            return kNoMenu;
+    }
+}
+
 int OnRButtonDown(DesktopSession& session, CanvasState& state, QPoint client) {
     CDesktopInfo& desktop = session.m_desktop;
     const QPoint canvas(client.x(), ToInt(1LL * client.y() - state.m_nToolbarHeight));
@@ -128,20 +145,7 @@ int OnRButtonDown(DesktopSession& session, CanvasState& state, QPoint client) {
     desktop.m_nNewY = client.y();
 
     if (state.m_nContextFolder >= 0) {
-        switch (desktop.m_arrFolder[state.m_nContextFolder].m_nType) {
-            case kTypeFolder:
-                return kMenuFolder;
-            case kTypeShortcut:
-                return kMenuShortcut;
-            case kTypeMyComputer:
-            case kTypeRecycleBin:
-            case kTypeUserReviews:
-                return kMenuBase;
-            case kTypeControlPanel:
-                return kMenuSystem;
-            default:
-                return kNoMenu;
-        }
+        return ContextMenuForIconType(desktop.m_arrFolder[state.m_nContextFolder].m_nType);
     }
     if (state.m_nActiveText >= 0) {
         return kMenuText;

@@ -52,4 +52,7 @@ std::span<const int> AllContextMenuIds();
 // m_nActiveImage only in this case) gives the picture menu, else the top menu.
 int OnRButtonDown(DesktopSession& session, CanvasState& state, QPoint client);
 
+// The menu of an icon of that type: none for a type without one.
+int ContextMenuForIconType(int type);
+
 }  // namespace vodirev

@@ -5,6 +5,7 @@
 #include "common/temp_dir.h"
 #include "dialogs/folder_update_dlg.h"
 #include "editor/command_ids.h"
+#include "editor/frame_renderer.h"
 #include "window_test_images.h"
 
 #include <gtest/gtest.h>
@@ -186,4 +187,97 @@ TEST_F(EditorWindowTest, AnOpenFolderEditorAppliesToTheIconRightClickedLast) {
     EXPECT_EQ(icons.at(0).m_strTitle, "A");
     EXPECT_EQ(icons.at(1).m_strTitle, "X");
     EXPECT_FALSE(editor->isVisible());
+}
+
+// The keyboard reaches the selection: Ctrl+A, arrows, Ctrl+D, Delete, Escape, each
+// edit one step; Shift+F10 opens the selection's menu with the editing entries after
+// the menu's own, behind a separator.
+TEST_F(EditorWindowTest, KeysEditTheSelectionAndTheMenusShowTheirShortcuts) {
+    const auto& icons = m_window.session().m_desktop.m_arrFolder;
+    QTest::mouseClick(&m_window, Qt::LeftButton, {}, QPoint(110, 150));
+    ASSERT_EQ(m_window.canvasState().m_selection.size(), 1u);
+    QTest::keyClick(&m_window, Qt::Key_Right);
+    QTest::keyClick(&m_window, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(icons.at(0).m_rcItem.left, 101);
+    EXPECT_EQ(icons.at(0).m_rcItem.top, 110);
+    EXPECT_EQ(icons.at(1).m_rcItem.left, 300);
+
+    QTest::keyClick(&m_window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(m_window.canvasState().m_selection.size(), 2u);
+    // The marks and the status line are shown, never kept in the canvas image.
+    m_window.grab();
+    EXPECT_EQ(m_window.canvasImage().convertToFormat(QImage::Format_RGB32),
+              RenderFrame(m_window.session(), m_window.canvasState())
+                  .copy(0, 0, 640, 480)
+                  .convertToFormat(QImage::Format_RGB32));
+    QTest::keyClick(&m_window, Qt::Key_D, Qt::ControlModifier);
+    ASSERT_EQ(icons.size(), 4u);
+    EXPECT_EQ(icons.at(3).m_rcItem.left, 310);
+    EXPECT_EQ(icons.at(3).m_nFlag, 4);
+
+    QStringList entries;
+    QString popupName;
+    QTimer::singleShot(100, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            popupName = menu->objectName();
+            for (QAction* action : menu->actions()) {
+                entries << (action->isSeparator() ? QStringLiteral("-")
+                                                  : action->text() + QLatin1Char('|') +
+                                                        action->shortcut().toString());
+            }
+            menu->close();
+        }
+    });
+    QTest::keyClick(&m_window, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(popupName, QStringLiteral("folder"));
+    ASSERT_GE(entries.size(), 8);
+    EXPECT_EQ(entries.mid(0, 5),
+              (QStringList{QStringLiteral("폴더 수정하기|"), QStringLiteral("폴더 삭제하기|"),
+                           QStringLiteral("폴더이미지 변경|"), QStringLiteral("-"),
+                           QStringLiteral("실행 취소|Ctrl+Z")}));
+    EXPECT_TRUE(entries.contains(QStringLiteral("삭제|Del")));
+    EXPECT_TRUE(entries.contains(QStringLiteral("왼쪽 맞춤|Ctrl+Shift+Left")));
+
+    QTest::keyClick(&m_window, Qt::Key_Delete);
+    EXPECT_EQ(icons.size(), 2u);
+    QTest::keyClick(&m_window, Qt::Key_Escape);
+    EXPECT_TRUE(m_window.canvasState().m_selection.empty());
+    EXPECT_TRUE(m_window.isVisible());
+    // Nudge, nudge, duplicate, delete: four steps, undone one by one.
+    EXPECT_EQ(m_window.history().StepCount(), 4);
+    QTest::keyClick(&m_window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(icons.size(), 4u);
+    // A menu command that adds an icon shifts nothing under a stale selection.
+    QTest::keyClick(&m_window, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(m_window.RunCommand(ID_ADD_FOLDER));
+    EXPECT_TRUE(m_window.canvasState().m_selection.empty());
+}
+
+// A layout whose icon lies wholly right of the canvas: start-up says how many and,
+// answered yes, moves it inside as one step of its own.
+TEST(EditorWindowStartup, ItemsOffTheCanvasAreOfferedToBeMovedInside) {
+    ScopedWorkDir work;
+    WriteWindowImages();
+    WriteFileBytes("desktop000.xml",
+                   "<?xml version=\"1.0\" encoding=\"euc-kr\" ?>\r\n<desktop>\r\n"
+                   "<background name=\"bg\" width=\"640\" height=\"480\">\r\n"
+                   "<image>images\\bg.png</image>\r\n</background>\r\n"
+                   "<icon name=\"icon1\" x=\"900\" y=\"100\" width=\"64\" height=\"64\"  flag=\"1\""
+                   "  type=\"1\" showflag=\"1\" >\r\n<title> A</title>\r\n"
+                   "<image> images\\icon.png</image>\r\n<link></link>\r\n<dir></dir>\r\n"
+                   "</icon>\r\n</desktop>\r\n");
+    CVeradaVodirevDlg window{QStringLiteral("R1")};
+    QString asked;
+    QTimer::singleShot(100, [&asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    ASSERT_TRUE(window.OnInitDialog());
+    EXPECT_TRUE(asked.contains(QStringLiteral("1개")));
+    const ItemRect& rect = window.session().m_desktop.m_arrFolder.at(0).m_rcItem;
+    EXPECT_EQ(rect.right, 640);
+    EXPECT_EQ(rect.top, 100);
+    EXPECT_EQ(window.history().StepCount(), 1);
 }

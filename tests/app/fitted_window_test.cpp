@@ -88,7 +88,13 @@ struct Editor {
         QApplication::sendEvent(&window, &event);
     }
 
-    QImage painted() { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // The frame as shown, without the selection marks and status line painted over it.
+    QImage painted() {
+        window.SetEditingOverlayShown(false);
+        QImage shown = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        window.SetEditingOverlayShown(true);
+        return shown;
+    }
     QImage composed() {
         return RenderFrame(window.session(), window.canvasState())
             .convertToFormat(QImage::Format_RGB32);

@@ -178,5 +178,22 @@ TEST(CanvasView, TheScaledFrameIsSmoothAndOfTheWidgetsSize) {
     EXPECT_TRUE(view.ScaledFrame(QImage()).isNull());
 }
 
+// The marks painted over the shown frame land on the items they mark: a client
+// point taken to the widget comes back to itself, fitted, scrolled or at 100 %.
+TEST(CanvasView, MarksMapOntoTheWidgetWhereThePointerMapsBack) {
+    CanvasView view = MakeView(QSize(1920, 1120), QSize(1366, 768));
+    for (int pass = 0; pass < 3; ++pass) {
+        if (pass == 1) {
+            ASSERT_TRUE(view.ToggleFit(QPoint(600, 400)));  // 100 %, scrolled
+        } else if (pass == 2) {
+            view.SetAvailableSize(QSize(2560, 1400));  // fits
+        }
+        for (const QPoint client : {QPoint(0, 40), QPoint(777, 555), QPoint(1919, 1119)}) {
+            const QPoint back = view.ToClient(view.ClientToWidget().map(QPointF(client)).toPoint());
+            EXPECT_LE((back - client).manhattanLength(), 2) << pass << " " << client.x();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vodirev
