@@ -174,6 +174,15 @@ void CVeradaVodirevDlg::OnSaveAndExit() {
     RunSaveCommand(context);
 }
 
+// The same save and publish as "저장하고 끝내기", and the editor stays open.
+void CVeradaVodirevDlg::OnSave() {
+    SaveCommandContext context{this, m_ui, m_session, m_server, m_renderer};
+    if (RunSaveCommand(context)) {
+        m_history.MarkSaved();
+        update();
+    }
+}
+
 bool CVeradaVodirevDlg::OnInitDialog() {
     m_state = CanvasState{};
     const StartupNotes notes = RunStartupSequence(m_session, m_server, toCp949(m_commandLine));
@@ -482,6 +491,7 @@ void CVeradaVodirevDlg::OnHistoryRestored(const DocumentState& previous) {
 
 void CVeradaVodirevDlg::RouteEditingCommands() {
     const int strip = m_state.m_nToolbarHeight;
+    m_editRouter.Route(ID_SAVE, [this] { OnSave(); });
     m_editRouter.Route(ID_EDIT_UNDO, [this] { Undo(); });
     m_editRouter.Route(ID_EDIT_REDO, [this] { Redo(); });
     m_editRouter.Route(ID_EDIT_SELECT_ALL, [this] {

@@ -85,6 +85,7 @@ private:
     void OnSystemApply(const SystemFolderModel& dialog) override;
     void Repaint(const CommandOutcome& outcome);
     void OnSaveAndExit();
+    void OnSave();
     void Apply(const MouseOutcome& outcome);
     void OnRButtonDown(QPoint widget);
     void RunResolutionDialog();

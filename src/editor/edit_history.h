@@ -78,6 +78,8 @@ public:
     int StepLimit() const { return m_stack.undoLimit(); }
     // Something was changed since Reset (undoing back to the start is no change).
     bool IsModified() const { return !m_stack.isClean(); }
+    // The document as it stands was saved: no change until the next step or undo.
+    void MarkSaved() { m_stack.setClean(); }
     // The bytes the steps hold together, shared states counted once.
     std::size_t HistoryBytes() const;
 

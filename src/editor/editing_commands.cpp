@@ -13,6 +13,7 @@ constexpr EditingEntry kCopy{ID_EDIT_COPY, "복사", "Ctrl+C"};
 constexpr EditingEntry kPaste{ID_EDIT_PASTE, "붙여넣기", "Ctrl+V"};
 constexpr EditingEntry kDuplicate{ID_EDIT_DUPLICATE, "복제", "Ctrl+D"};
 constexpr EditingEntry kDelete{ID_EDIT_DELETE, "삭제", "Del"};
+constexpr EditingEntry kSave{ID_SAVE, "저장하기", "Ctrl+S"};
 constexpr EditingEntry kSeparator{};
 
 constexpr EditingEntry kAlignment[] = {
@@ -32,7 +33,7 @@ std::vector<EditingEntry> EditingEntries(int menuId, int selectedCount) {
     std::vector<EditingEntry> entries;
     switch (menuId) {
         case kMenuTop:
-            entries = {kSeparator, kUndo, kRedo, kSelectAll, kPaste};
+            entries = {kSeparator, kSave, kSeparator, kUndo, kRedo, kSelectAll, kPaste};
             break;
         case kMenuFolder:
         case kMenuShortcut:
@@ -59,7 +60,7 @@ int EditingCommandForKey(const QKeySequence& keys) {
         return ID_EDIT_REDO;
     }
     for (const EditingEntry& entry :
-         {kUndo, kRedo, kSelectAll, kCopy, kPaste, kDuplicate, kDelete}) {
+         {kSave, kUndo, kRedo, kSelectAll, kCopy, kPaste, kDuplicate, kDelete}) {
         if (keys ==
             QKeySequence(QString::fromLatin1(entry.shortcut.data(), entry.shortcut.size()))) {
             return entry.commandId;

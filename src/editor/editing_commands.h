@@ -28,6 +28,7 @@ enum EditingCommandId : int {
     ID_ALIGN_VERTICAL_CENTRES,
     ID_DISTRIBUTE_ACROSS,
     ID_DISTRIBUTE_DOWN,
+    ID_SAVE,  // "저장하기": save and publish, the editor stays open
 };
 
 struct EditingEntry {
@@ -38,8 +39,8 @@ struct EditingEntry {
     bool separator() const { return commandId == 0; }
 };
 
-// The entries a menu gains after its own: undo, redo, select all and paste on empty
-// canvas; undo, redo, copy, duplicate, delete and select all on an item, and the
+// The entries a menu gains after its own: save, undo, redo, select all and paste on
+// empty canvas; undo, redo, copy, duplicate, delete and select all on an item, and the
 // alignment commands when two or more items are selected. None for a menu id that
 // opens no menu.
 std::vector<EditingEntry> EditingEntries(int menuId, int selectedCount);

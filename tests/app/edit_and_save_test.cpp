@@ -4,7 +4,6 @@
 // The server ends up with the exact list lines and layout, and the new picture.
 
 #include "app/save_command.h"
-#include "session/startup_sequence.h"
 #include "app/verada_vodirev_dlg.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
@@ -16,16 +15,19 @@
 #include "editor/desktop_commands.h"
 #include "editor/direct_folder_model.h"
 #include "editor/edit_history.h"
+#include "editor/editing_commands.h"
 #include "editor/folder_update_model.h"
 #include "editor/frame_renderer.h"
 #include "editor/icon_commands.h"
 #include "editor/label_font.h"
 #include "save_test_util.h"
 #include "server/upload_pass.h"
+#include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <map>
 
 namespace vodirev {
 namespace {
@@ -61,21 +63,37 @@ protected:
         return path;
     }
 
-    // "저장하고 끝내기" under the name "t", the upload pass on its own connection.
-    void Save() {
+    // "저장하고 끝내기" under the name "t", the upload pass on its own connection;
+    // "저장하기" (stayOpen) is the same save without ending the program.
+    void Save(bool stayOpen = false) {
         ui.onDialog = [](DialogModel& model) {
             dynamic_cast<DesktopSaveModel&>(model).m_strTitle = "t";
             return true;
         };
         FrameRenderer renderer;
-        SaveCommandContext context{nullptr, ui, session, client, renderer, [] {}};
+        bool ended = false;
+        SaveCommandContext context{nullptr, ui, session, client, renderer};
+        if (!stayOpen) {
+            context.endProgram = [&] { ended = true; };
+        }
         context.runUploadPass = [](const std::string& roomId, int desktop) {
             CServerClient own;
             own.SetPauseFunction([](int) {});
             return UploadPass(own, roomId, desktop).Run();
         };
         ASSERT_TRUE(RunSaveCommand(context));
+        EXPECT_EQ(ended, !stayOpen);
         EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().toStdString();
+    }
+
+    // The room's files on the server, by name.
+    std::map<std::string, QByteArray> ServerFiles() {
+        std::map<std::string, QByteArray> files;
+        for (const char* name : {"desktop001.xml", "LIST_MENU_001.db", "LIST_SYSMENU_001.db",
+                                 "LAUNCHER_001.TXT", "LIST_IMAGE_001.db", "desktop001.gif"}) {
+            files[name] = server.fileBytes(std::string("pcroom/room/") + name);
+        }
+        return files;
     }
 
     test::ReferenceServer server;
@@ -282,6 +300,31 @@ TEST_F(EditAndSave, LeavingWithoutSavingWritesAndSendsNothing) {
     EXPECT_TRUE(server.requests().empty());
     EXPECT_EQ(test::ReadFileBytes("desktop001.xml"), local);
     EXPECT_EQ(server.fileBytes("pcroom/room/desktop001.xml"), published);
+}
+
+TEST_F(EditAndSave, SavingWithoutLeavingPublishesWhatSavingAndLeavingWould) {
+    EXPECT_EQ(EditingCommandForKey(QKeySequence(QStringLiteral("Ctrl+S"))), ID_SAVE);
+    EditHistory history(session);
+    OnRButtonDown(session, state, QPoint(600, 340));
+    history.Record(QString(), [&] { OnAddIconCommand(session, ID_ADD_FOLDER); });
+    Save(/*stayOpen=*/true);  // brings the server the images it lacked
+    server.clearRequests();
+    Save(/*stayOpen=*/true);
+    const std::vector<std::string> stayRequests = server.requests();
+    const auto stayFiles = ServerFiles();
+    server.clearRequests();
+    Save();
+    EXPECT_EQ(server.requests(), stayRequests);
+    EXPECT_EQ(ServerFiles(), stayFiles);
+
+    // Edits after a save without leaving go up with the next one.
+    history.Record(QString(), [&] { OnAddLabel(session, ui); });
+    ui.messages.clear();
+    Save(/*stayOpen=*/true);
+    EXPECT_EQ(server.fileBytes("pcroom/room/desktop001.xml"),
+              QByteArray::fromStdString(BuildLayoutText(session.m_desktop, session.m_nResWidth,
+                                                        session.m_nResHeight, true))
+                  .replace("\n", "\r\n"));
 }
 
 }  // namespace
