@@ -1,6 +1,7 @@
 // The reference operator server, run as the built program and spoken to by the
 // editor's own client (and raw sockets where the client would refuse).
 
+#include "operator_server.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "common/temp_dir.h"
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -375,6 +377,21 @@ TEST_F(OperatorServerTest, UploadsGoOnlyIntoRoomsTheServerHasAndNeverOverItsOwnF
     EXPECT_EQ(title("R1", 3), "real");
     EXPECT_FALSE(server.hasFile("pcroom/R1/desktops.txt"));
     EXPECT_EQ(client.DownloadFile("/registry/R1/desktops.txt", "r.txt"), -1);
+}
+
+// An operator who names the rooms gets only those, whatever folders the data has.
+TEST(OperatorServerRooms, OnlyTheNamedRoomsRegisterDesktops) {
+    test::ScopedWorkDir work;
+    QDir().mkpath("data/pcroom/R1");
+    server::RequestLog log;
+    server::OperatorServer named(work.filePath("data"), log, {"R2"});
+    const std::string query = "&type=3&kind=1&fn=d.gif&width=1&height=1&title=t";
+    EXPECT_EQ(named.handleRequest("GET", "/desktop_manager.jsp?id=R1" + query).status, 403);
+    EXPECT_EQ(named.handleRequest("GET", "/desktop_manager.jsp?id=R2" + query).status, 200);
+    server::OperatorServer byFolder(work.filePath("data"), log);
+    EXPECT_EQ(byFolder.handleRequest("GET", "/desktop_manager.jsp?id=R1" + query).status, 200);
+    EXPECT_EQ(byFolder.handleRequest("GET", "/desktop_manager.jsp?id=R3" + query).status, 403);
+    EXPECT_TRUE(QFileInfo(work.filePath("data/registry/R2/desktops.txt")).isFile());
 }
 
 }  // namespace
