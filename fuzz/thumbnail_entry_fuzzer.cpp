@@ -4,7 +4,9 @@
 #include "fuzz_util.h"
 #include "imaging/thumbnail_cache.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
@@ -30,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (entry.isEmpty()) {
         return 0;
     }
+    QDir().mkpath(QFileInfo(entry).path());
     {
         QFile file(entry);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
