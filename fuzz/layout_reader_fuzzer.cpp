@@ -45,6 +45,7 @@ std::string ReadWriteRead(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    vodirev::fuzz::AbsoluteArtifactPrefix(argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QGuiApplication app(*argc, *argv);
     const InWorkDir inWorkDir;

@@ -50,6 +50,7 @@ void WriteFile(const char* name, const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    vodirev::fuzz::AbsoluteArtifactPrefix(argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QGuiApplication app(*argc, *argv);
     return 0;

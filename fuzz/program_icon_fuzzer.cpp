@@ -30,6 +30,7 @@ bool ValidIcon(const QImage& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    vodirev::fuzz::AbsoluteArtifactPrefix(argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QGuiApplication app(*argc, *argv);
     // The PNG decoder's complaints about broken inputs would drown the fuzzer's output.

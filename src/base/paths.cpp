@@ -1,6 +1,8 @@
 #include "base/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 #include "base/text.h"
 
@@ -50,8 +52,37 @@ bool isSafeRelativePath(std::string_view path) {
     return true;
 }
 
+bool isInsideWorkingFolder(std::string_view storedPath) {
+    if (!isSafeRelativePath(storedPath)) {
+        return false;
+    }
+    const QString root = QDir::current().canonicalPath();
+    if (root.isEmpty()) {
+        return false;
+    }
+    const QStringList parts = localPath(storedPath).split(u'/', Qt::SkipEmptyParts);
+    // The deepest part that exists decides: it holds every link on the way.
+    QString prefix = root;
+    QString real = root;
+    for (const QString& part : parts) {
+        prefix += u'/' + part;
+        const QFileInfo info(prefix);
+        if (info.isSymLink() && !info.exists()) {
+            return false;  // dangling: where it would lead is not known
+        }
+        if (!info.exists()) {
+            break;
+        }
+        real = info.canonicalFilePath();
+        if (real.isEmpty()) {
+            return false;
+        }
+    }
+    return real == root || real.startsWith(root + u'/') || root == u"/";
+}
+
 bool LocalFileExists(std::string_view storedPath) {
-    return isSafeRelativePath(storedPath) && QFileInfo(localPath(storedPath)).isFile();
+    return isInsideWorkingFolder(storedPath) && QFileInfo(localPath(storedPath)).isFile();
 }
 
 }  // namespace vodirev

@@ -18,7 +18,14 @@ QString localPath(std::string_view storedPath);
 // uploaded nor opened.
 bool isSafeRelativePath(std::string_view storedPath);
 
-// True when a stored path is safe and names an existing file of the working folder.
+// True when a stored path is safe and its real location, every link resolved, lies
+// inside the current (working) folder. The part of the path that does not exist yet
+// is taken as it stands; a dangling link is refused. Every file-system access of the
+// editor to a stored path checks this: `images\user` as a link to /etc opens nothing.
+bool isInsideWorkingFolder(std::string_view storedPath);
+
+// True when a stored path is inside the working folder and names an existing file of the working
+// folder.
 bool LocalFileExists(std::string_view storedPath);
 
 }  // namespace vodirev

@@ -1,5 +1,6 @@
 #include "base/text_file.h"
 
+#include "base/regular_file.h"
 #include "base/text.h"
 
 #include <QFile>
@@ -12,9 +13,9 @@ namespace vodirev {
 static constexpr qsizetype kChunkBytes = 16 * 1024;
 
 TextLineReader::TextLineReader(const QString& path) {
-    auto file = std::make_unique<QFile>(path);
-    // Unbuffered: the reader keeps its own buffer.
-    if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    // Unbuffered: the reader keeps its own buffer. Only a regular file: a FIFO or
+    // device would block or never end.
+    if (auto file = OpenRegularFile(path)) {
         m_device = std::move(file);
         m_open = true;
     }
@@ -105,6 +106,9 @@ std::string ToCrLf(std::string_view text) {
 }
 
 bool WriteTextFile(const QString& path, std::string_view text) {
+    if (!IsReplaceableTarget(path)) {
+        return false;  // a folder, FIFO or device is never replaced by a file
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;

@@ -8,7 +8,7 @@
 namespace vodirev {
 
 ImageCache::Entry* ImageCache::Find(std::string_view storedPath, QString& local) {
-    if (!isSafeRelativePath(storedPath)) {
+    if (!isInsideWorkingFolder(storedPath)) {
         return nullptr;
     }
     auto known = m_localPaths.find(std::string(storedPath));

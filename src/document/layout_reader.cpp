@@ -1,17 +1,20 @@
 #include "document/layout_reader.h"
 
+#include "base/regular_file.h"
 #include "base/text.h"
 #include "document/desktop_info.h"
 #include "document/image_cache.h"
 #include "document/install_images.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <pugixml.hpp>
 
 // Reading rules where the file leaves something open:
@@ -346,10 +349,13 @@ void ReadElement(CDesktopInfo& doc, pugi::xml_node element, ImageCache& cache) {
 LayoutLoadStatus ReadLayoutFile(CDesktopInfo& doc, const QString& path, ImageCache& cache) {
     doc.m_bLabelUsed.fill(0);
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return LayoutLoadStatus::kMissing;
+    // Only a regular file: a FIFO would block for ever, a device never end.
+    const std::unique_ptr<QFile> opened = OpenRegularFile(path);
+    if (!opened) {
+        return QFileInfo::exists(path) && !QFileInfo(path).isDir() ? LayoutLoadStatus::kRefused
+                                                                   : LayoutLoadStatus::kMissing;
     }
+    QFile& file = *opened;
     // Read in pieces: the size a special file reports cannot be trusted, and a
     // read of the whole limit at once would allocate all of it.
     QByteArray bytes;

@@ -15,7 +15,8 @@ enum class LayoutLoadStatus {
     kRead,           // the elements were read into the document
     kMissing,        // no such file, or it cannot be opened: nothing read
     kNotWellFormed,  // empty or not well-formed XML: nothing read
-    kRefused,        // the reader refused the file (larger than kMaxLayoutFileBytes)
+    kRefused,        // the reader refused the file (larger than kMaxLayoutFileBytes,
+                     // or not a regular file: a FIFO, device or socket)
 };
 
 // A layout holds a few hundred elements; a file beyond this is not a layout.

@@ -16,7 +16,7 @@ std::vector<CInfoBackground> LoadBackgroundRows() {
 }
 
 QString BackgroundPicturePath(const CInfoBackground& row) {
-    if (!isSafeRelativePath(row.m_strImage)) {
+    if (!isInsideWorkingFolder(row.m_strImage)) {
         return {};
     }
     return localPath(row.m_strImage);

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <vector>
 
+#include "base/regular_file.h"
 #include "imaging/file_bytes.h"
 #include "imaging/icon_image.h"
 
@@ -134,6 +135,13 @@ bool GifComplete(const QByteArray& data) {
     if (n < 13) {
         return false;
     }
+    // Qt decodes onto the whole logical screen, whatever the frame's size.
+    const int screenWidth = static_cast<int>(Le16(data, 6));
+    const int screenHeight = static_cast<int>(Le16(data, 8));
+    if (screenWidth > kMaxSide || screenHeight > kMaxSide ||
+        int64_t(screenWidth) * screenHeight > kMaxPixels) {
+        return false;
+    }
     qsizetype at = 13;
     if (Byte(data, 10) & 0x80) {
         at += 3 * (qsizetype(1) << ((Byte(data, 10) & 7) + 1));
@@ -209,13 +217,18 @@ bool BmpComplete(const QByteArray& data) {
     if (height < 0) {
         height = -height;  // top-down rows
     }
+    // Bounded before any arithmetic: the fields are the file's word.
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || bits == 0 ||
+        bits > 32) {
+        return false;
+    }
     int64_t needed = 0;
     if (compression == 0 || compression == 3 || compression == 6) {  // plain or bit fields
-        needed = (width * bits + 31) / 32 * 4 * height;
+        needed = (width * int64_t(bits) + 31) / 32 * 4 * height;
     } else {
         needed = imageSize;  // compressed: as stored
     }
-    return width >= 0 && offset + needed <= n;
+    return offset + needed <= n;
 }
 
 // `image` is the one to decode from a file of several images.
@@ -241,18 +254,14 @@ bool Complete(Format format, const QByteArray& data, int& image) {
 
 }  // namespace
 
+bool IsCompleteImageData(const QByteArray& data) {
+    int index = 0;
+    const Format format = SniffFormat(data);
+    return format != Format::None && Complete(format, data, index);
+}
+
 bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& data) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() <= 0 || info.size() > maxBytes) {
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    // Exactly the size found; a file that shrank meanwhile fails the checks below.
-    data = file.read(info.size());
-    return !data.isEmpty();
+    return ReadRegularFile(path, maxBytes, data);
 }
 
 namespace {
@@ -372,7 +381,8 @@ QByteArray EncodeGif(const QImage& source) {
 // Written next to the target and renamed over it: a failure leaves the old file.
 bool WriteAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return IsReplaceableTarget(path) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size() && file.commit();
 }
 
 }  // namespace
@@ -400,7 +410,11 @@ QImage DecodeImage(const QString& path, PixelBudget* budget, int copies) {
     if (index > 0 && !reader.jumpToImage(index)) {
         return {};
     }
-    const QSize size = reader.size();
+    QSize size = reader.size();
+    if (format == Format::Gif) {
+        // What read() returns is the logical screen, which the frame may not fill.
+        size = size.expandedTo(QSize(int(Le16(data, 6)), int(Le16(data, 8))));
+    }
     const int64_t pixels = int64_t(size.width()) * size.height();
     if (!size.isValid() || size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide ||
         pixels > kMaxPixels) {
@@ -470,7 +484,8 @@ bool SaveBitmapToFile(const QString& path, const QImage& image) {
         return false;  // no encoder for it: nothing is written
     }
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, format) && file.commit();
+    return IsReplaceableTarget(path) && file.open(QIODevice::WriteOnly) &&
+           image.save(&file, format) && file.commit();
 }
 
 }  // namespace vodirev

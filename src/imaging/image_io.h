@@ -43,6 +43,10 @@ QImage LoadImageBitmap(const QString& path);
 // is refused like one that does not decode.
 QImage LoadImageBitmap(const QString& path, PixelBudget& budget, int copies = 1);
 
+// True when the bytes hold one of the five picture formats and everything the first
+// picture needs (the check before any decoding; also what the fuzzers drive).
+bool IsCompleteImageData(const QByteArray& data);
+
 // Writes the image with the encoder that the path's extension names, compared
 // without regard to case: .gif (giflib, 256 colours), .png, .bmp, .jpg, .jpeg.
 // Any other extension fails and writes nothing. An existing file is replaced

@@ -1,5 +1,7 @@
 #include "imaging/thumbnail_cache.h"
 
+#include "base/regular_file.h"
+
 #include "imaging/image_io.h"
 #include "imaging/scale_bitmap.h"
 
@@ -196,13 +198,15 @@ std::optional<QImage> ThumbnailCache::FindOnDisk(const ThumbnailKey& key) {
         return std::nullopt;
     }
     const QByteArray text = key.Text().toUtf8();
-    QFile file(path);
     const qint64 largest =
         kHeaderBytes + text.size() + qint64(kMaxEntrySide) * kMaxEntrySide * 4 + kChecksumBytes;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largest) {
+    // Anyone may have put a link, FIFO or device in the cache: only a regular file of
+    // at most the largest entry is read; anything else is a miss, made again.
+    QByteArray bytes;
+    if (!ReadRegularFile(path, largest, bytes, LinkPolicy::Refuse)) {
         return std::nullopt;
     }
-    std::optional<QImage> image = DecodeEntry(text, file.readAll());
+    std::optional<QImage> image = DecodeEntry(text, bytes);
     if (image) {
         std::lock_guard lock(m_mutex);
         m_memory.insert(key.Text(), new QImage(*image), qMax<qsizetype>(1, image->sizeInBytes()));

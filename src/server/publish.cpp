@@ -43,7 +43,7 @@ PublishOutcome PublishIfMissing(CServerClient& server, std::string_view roomId,
                                 const std::string& imagePath) {
     // Paths come from lists the server made: one that leaves the working folder is
     // neither asked about nor read.
-    if (!isSafeRelativePath(imagePath)) {
+    if (!isInsideWorkingFolder(imagePath)) {
         return PublishOutcome::Refused;
     }
     if (server.m_bError) {

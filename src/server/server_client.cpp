@@ -1,6 +1,7 @@
 #include "server/server_client.h"
 
 #include "base/paths.h"
+#include "base/regular_file.h"
 #include "base/text.h"
 
 #include <curl/curl.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -407,12 +409,13 @@ int CServerClient::UploadFile(const std::string& localPath, std::string_view rem
     if (m_bError) {
         return -1;
     }
-    QFile file(vodirev::localPath(localPath));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is sent: a FIFO or device in the room would block or never end.
+    const std::unique_ptr<QFile> file = vodirev::OpenRegularFile(vodirev::localPath(localPath));
+    if (!file) {
         return -1;
     }
-    const QByteArray content = file.readAll();
-    file.close();
+    const QByteArray content = file->readAll();
+    file->close();
     const auto target = wireTarget(uploadPath);
     if (!target) {
         return -1;

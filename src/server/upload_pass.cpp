@@ -19,7 +19,7 @@ void AddImage(std::vector<UploadStep>& steps, std::string_view path,
     if (path.empty()) {
         return;
     }
-    if (!isSafeRelativePath(path)) {
+    if (!isInsideWorkingFolder(path)) {
         if (refused != nullptr) {
             refused->emplace_back(path);
         }

@@ -1,7 +1,7 @@
 #include "session/startup_sequence.h"
 
-#include "session/file_list_text.h"
 #include "base/paths.h"
+#include "base/regular_file.h"
 #include "base/text.h"
 #include "base/text_file.h"
 #include "document/file_names.h"
@@ -10,6 +10,7 @@
 #include "document/list_files.h"
 #include "document/unpublished_record.h"
 #include "imaging/image_io.h"
+#include "session/file_list_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +41,7 @@ struct ListScan {
 
 void fetchImage(CServerClient& server, const std::string& addressPrefix, std::string_view path) {
     // A list may name anything; only paths inside the working folder are fetched.
-    if (!isSafeRelativePath(path)) {
+    if (!isInsideWorkingFolder(path)) {
         return;
     }
     const QString local = localPath(path);
@@ -89,8 +90,7 @@ void scanList(CServerClient& server, const ListScan& scan) {
 }
 
 bool canOpenForReading(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly);
+    return OpenRegularFile(name) != nullptr;
 }
 
 // Step 10: the launcher file, then its picture.

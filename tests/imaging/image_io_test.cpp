@@ -217,6 +217,35 @@ TEST(LoadImageBitmapTest, ZeroSizedAndHugeClaimsGiveNothing) {
     EXPECT_EQ(LoadImageBitmap("small.gif").size(), QSize(2, 2));
 }
 
+// Header fields are the file's word: a small frame on a huge logical screen decodes to
+// the whole screen, and BMP fields past every bound must not wrap into "complete".
+TEST(LoadImageBitmapTest, HostileHeadersAreChargedOrRefusedForWhatTheyDecodeTo) {
+    ScopedWorkDir dir;
+    QByteArray gif = GifHeader(2, 2);
+    qToLittleEndian<quint16>(3000, gif.data() + 6);  // screen 3000 x 2000, frame 2 x 2
+    qToLittleEndian<quint16>(2000, gif.data() + 8);
+    WriteFileBytes("screen.gif", gif);
+    PixelBudget budget(1'000'000);
+    EXPECT_TRUE(LoadImageBitmap("screen.gif", budget).isNull());
+    EXPECT_EQ(budget.Refused(), QStringList{"screen.gif"});
+    PixelBudget enough(6'000'000);
+    EXPECT_EQ(LoadImageBitmap("screen.gif", enough).size(), QSize(3000, 2000));
+    EXPECT_EQ(enough.Left(), 0);
+    qToLittleEndian<quint16>(40000, gif.data() + 6);  // past the side limit
+    EXPECT_FALSE(IsCompleteImageData(gif));
+
+    // (width * 32 bits) rows times height wraps a 64-bit product to below zero.
+    QByteArray bmp = Encoded(Picture(), "BMP").left(200);
+    qToLittleEndian<qint32>(0x7FFFFFFF, bmp.data() + 18);
+    qToLittleEndian<qint32>(qint32(0x80000000u), bmp.data() + 22);  // top-down, -2^31
+    qToLittleEndian<quint16>(32, bmp.data() + 28);
+    EXPECT_FALSE(IsCompleteImageData(bmp));
+    qToLittleEndian<qint32>(0x7FFFFFFF, bmp.data() + 22);
+    qToLittleEndian<quint16>(0xFFFF, bmp.data() + 28);
+    EXPECT_FALSE(IsCompleteImageData(bmp));
+    EXPECT_TRUE(IsCompleteImageData(Encoded(Picture(), "BMP")));
+}
+
 // The size is taken from the header before decoding; what does not fit is refused
 // and noted once, and files that are not pictures cost nothing.
 TEST(LoadImageBitmapTest, ABudgetRefusesWhatItCannotHold) {

@@ -10,6 +10,7 @@
 #include "imaging/scale_bitmap.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -192,6 +193,31 @@ TEST_F(ThumbnailTest, DamagedStaleAndForeignEntriesAreRemadeNotShown) {
     test::WriteFileBytes("blocked", "a file where the folder would be");
     ThumbnailCache unwritable(work.filePath("blocked/cache"), qint64(1) << 20);
     EXPECT_EQ(Bytes(unwritable.Thumbnail(changed)), Bytes(cache->Thumbnail(changed)));
+}
+
+// Anyone may put a link to a device or a FIFO where an entry was: neither is read
+// (no endless read, no blocked worker); the thumbnail is made again in its place.
+TEST_F(ThumbnailTest, EntriesThatAreNotRegularFilesAreMissesMadeAgain) {
+    auto cache = NewCache();
+    const ThumbnailKey key = *ThumbnailKeyOf(paths[1], kThumb);
+    const QByteArray original = Bytes(cache->Thumbnail(key));
+    const QString entry = cache->EntryPath(key);
+    const QByteArray good = test::ReadFileBytes(entry);
+    test::WriteFileBytes("copy.thumb", good);
+    for (const char* kind : {"zero", "fifo", "link"}) {
+        QFile::remove(entry);
+        if (kind == std::string("zero")) {
+            ASSERT_TRUE(QFile::link("/dev/zero", entry));
+        } else if (kind == std::string("fifo")) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(entry).constData(), 0600), 0);
+        } else {
+            ASSERT_TRUE(QFile::link(work.filePath("copy.thumb"), entry));
+        }
+        EXPECT_FALSE(cache->FindOnDisk(key).has_value()) << kind;
+        cache->ClearMemory();
+        EXPECT_EQ(Bytes(cache->Thumbnail(key)), original) << kind;
+        EXPECT_EQ(test::ReadFileBytes(entry), good) << kind << ": made again";
+    }
 }
 
 TEST_F(ThumbnailTest, CancellingNeitherWaitsNorDeliversLateResults) {

@@ -1,6 +1,7 @@
 // The reference operator server, run as the built program and spoken to by the
 // editor's own client (and raw sockets where the client would refuse).
 
+#include "operator_server.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "common/temp_dir.h"
@@ -11,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -255,6 +259,37 @@ TEST_F(OperatorServerTest, IdleConnectionsDoNotBlockOtherClients) {
     }
 }
 
+// 300 clients that connect and then send nothing or one byte at a time each hold a
+// connection, yet another client's GET is still answered at once.
+TEST_F(OperatorServerTest, ThreeHundredSlowConnectionsLeaveOthersAnswered) {
+    std::vector<int> slow;
+    for (int i = 0; i < 300; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(fd, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(static_cast<uint16_t>(server.port()));
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        if (i % 2 == 0) {
+            ASSERT_EQ(::send(fd, "G", 1, MSG_NOSIGNAL), 1);  // a head begun, never ended
+        }
+        slow.push_back(fd);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = test::RawExchange(
+        server.port(), "GET /sync.jsp HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(test::StatusOf(answer), 200);
+    EXPECT_LT(waited, std::chrono::seconds(1));
+    std::printf("GET behind 300 slow connections: %lld ms\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(waited).count()));
+    for (const int fd : slow) {
+        ::close(fd);
+    }
+}
+
 // Two servers on one port would split the editor's requests between them: the
 // second refuses to start.
 TEST_F(OperatorServerTest, ASecondServerOnAPortInUseRefusesToStart) {
@@ -307,6 +342,56 @@ TEST_F(OperatorServerTest, AServerStoppedHalfwayFailsLikeNoConnection) {
     EXPECT_EQ(client.QueryNumber("sync.jsp"), -1);
     EXPECT_TRUE(client.TransportFailed());
     EXPECT_TRUE(client.m_bError);
+}
+
+// The room id is the client's word: the common folder, a room the data folder does
+// not have and the name an earlier server kept its registry under are refused, and a
+// forged registry cannot change a title.
+TEST_F(OperatorServerTest, UploadsGoOnlyIntoRoomsTheServerHasAndNeverOverItsOwnFiles) {
+    server.putFile("pcroom/common/desktop001.xml", "common\r\n");
+    WriteFileBytes("x.db", "3\t1\t1\tR1/d.gif\tforged\n");
+    const struct {
+        const char* remote;
+        const char* id;
+    } refused[] = {{"common/desktop001.xml", "common"},
+                   {"R9/LIST_MENU.db", "R9"},
+                   {"R1/desktops.txt", "R1"},
+                   {"R1/DESKTOPS.TXT", "R1"}};
+    for (const auto& upload : refused) {
+        EXPECT_EQ(client.UploadFile("x.db", upload.remote, "upload_file.jsp", upload.id), 0);
+        EXPECT_EQ(client.LastStatus(), 403) << upload.remote;
+    }
+    EXPECT_EQ(server.fileBytes("pcroom/common/desktop001.xml"), "common\r\n");
+    EXPECT_FALSE(QFileInfo::exists(server.root() + "/pcroom/R9"));
+    EXPECT_EQ(client.QueryNumber("desktop_manager.jsp?id=R9&type=3&kind=1&fn=R9/d.gif"
+                                 "&width=1&height=1&title=t"),
+              0);
+    EXPECT_EQ(client.QueryNumber("desktop_manager.jsp?id=common&type=3&kind=1&fn=c/d.gif"
+                                 "&width=1&height=1&title=t"),
+              0);
+
+    // The registry lives outside the served tree.
+    EXPECT_EQ(client.QueryNumber("desktop_manager.jsp?id=R1&type=3&kind=1&fn=R1/d.gif"
+                                 "&width=1&height=1&title=real"),
+              1);
+    EXPECT_EQ(title("R1", 3), "real");
+    EXPECT_FALSE(server.hasFile("pcroom/R1/desktops.txt"));
+    EXPECT_EQ(client.DownloadFile("/registry/R1/desktops.txt", "r.txt"), -1);
+}
+
+// An operator who names the rooms gets only those, whatever folders the data has.
+TEST(OperatorServerRooms, OnlyTheNamedRoomsRegisterDesktops) {
+    test::ScopedWorkDir work;
+    QDir().mkpath("data/pcroom/R1");
+    server::RequestLog log;
+    server::OperatorServer named(work.filePath("data"), log, {"R2"});
+    const std::string query = "&type=3&kind=1&fn=d.gif&width=1&height=1&title=t";
+    EXPECT_EQ(named.handleRequest("GET", "/desktop_manager.jsp?id=R1" + query).status, 403);
+    EXPECT_EQ(named.handleRequest("GET", "/desktop_manager.jsp?id=R2" + query).status, 200);
+    server::OperatorServer byFolder(work.filePath("data"), log);
+    EXPECT_EQ(byFolder.handleRequest("GET", "/desktop_manager.jsp?id=R1" + query).status, 200);
+    EXPECT_EQ(byFolder.handleRequest("GET", "/desktop_manager.jsp?id=R3" + query).status, 403);
+    EXPECT_TRUE(QFileInfo(work.filePath("data/registry/R2/desktops.txt")).isFile());
 }
 
 }  // namespace

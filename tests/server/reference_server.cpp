@@ -30,6 +30,10 @@ ReferenceServer::ReferenceServer() {
     }
     const QString program = QString::fromLocal8Bit(binDir) + "/tools/server/vodirev-server";
     QDir(m_dir.path()).mkpath(QStringLiteral("root/pcroom/common"));
+    // The server takes uploads only for rooms that exist in its data folder.
+    for (const char* room : {"R0", "R1", "R2", "room", "room7"}) {
+        QDir(m_dir.path()).mkpath(QStringLiteral("root/pcroom/") + QLatin1String(room));
+    }
     const QString stdoutPath = m_dir.filePath(QStringLiteral("stdout.txt"));
     m_process.setStandardOutputFile(stdoutPath);
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("stderr.txt")));

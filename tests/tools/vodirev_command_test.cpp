@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <zlib.h>
 #include <QDir>
 #include <QImage>
@@ -244,4 +245,28 @@ TEST(VodirevRenderCommand, RefusesAnAbsurdResolutionAsTheEditorDoes) {
     EXPECT_TRUE(QString::fromLocal8Bit(run.err).contains(QStringLiteral("40000 x 40000")))
         << run.err.toStdString();
     EXPECT_EQ(QImage("frame.png").size(), QSize(1024, 768 + 40));
+}
+
+// A FIFO read would never return; a rewrite onto a FIFO or a device link would put a
+// regular file in its place.
+TEST(VodirevLayoutCommand, RefusesFilesThatAreNotRegularFiles) {
+    ScopedWorkDir work;
+    ASSERT_EQ(::mkfifo("fifo.xml", 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", "null.xml"));
+    WriteFileBytes("desktop001.xml", layout(800, 600, "A"));
+
+    const ToolRun read = runVodirev({"layout", "fifo.xml"});
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_TRUE(read.err.contains("not a regular file")) << read.err.toStdString();
+    for (const char* target : {"fifo.xml", "null.xml"}) {
+        const ToolRun run = runVodirev({"layout", "--rewrite", "desktop001.xml", target});
+        EXPECT_EQ(run.exitCode, 1) << target;
+        EXPECT_TRUE(run.err.contains("is not a regular file; not replaced"))
+            << run.err.toStdString();
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat("fifo.xml", &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(QFileInfo("null.xml").isSymLink());
+    EXPECT_EQ(runVodirev({"layout", "--rewrite", "desktop001.xml", "out.xml"}).exitCode, 0);
 }

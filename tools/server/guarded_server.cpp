@@ -8,7 +8,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace vodirev::server {
 
@@ -173,9 +178,72 @@ void DeadlineSocketStream::get_local_ip_and_port(std::string& ip, int& port) con
     AddressOf(m_sock, false, ip, port);
 }
 
+namespace {
+
+// Workers made as connections come, up to a cap, and kept for the next: a few hundred
+// idle or trickling clients each hold one worker while a new client still gets its own
+// at once. A fixed pool let 64 of them stall everyone for their head deadlines.
+class ElasticPool : public httplib::TaskQueue {
+public:
+    explicit ElasticPool(std::size_t cap) : m_cap(cap) {}
+    ~ElasticPool() override { shutdown(); }
+
+    void enqueue(std::function<void()> fn) override {
+        std::unique_lock lock(m_mutex);
+        m_jobs.push_back(std::move(fn));
+        // Every queued job needs a waiting worker of its own, or a new one.
+        if (m_jobs.size() > m_idle && m_threads.size() < m_cap) {
+            m_threads.emplace_back([this] { Work(); });
+        } else {
+            m_ready.notify_one();
+        }
+    }
+
+    void shutdown() override {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_ready.notify_all();
+        for (std::thread& thread : m_threads) {
+            if (thread.joinable()) {
+                thread.join();
+            }
+        }
+    }
+
+private:
+    void Work() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            ++m_idle;
+            m_ready.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+            --m_idle;
+            if (m_jobs.empty()) {
+                return;  // stopping, nothing left
+            }
+            std::function<void()> job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+            lock.unlock();
+            job();
+            lock.lock();
+        }
+    }
+
+    const std::size_t m_cap;
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::deque<std::function<void()>> m_jobs;
+    std::vector<std::thread> m_threads;  // only grows, under m_mutex until shutdown
+    std::size_t m_idle = 0;
+    bool m_stopping = false;
+};
+
+}  // namespace
+
 GuardedServer::GuardedServer(const ConnectionLimits& limits) : m_limits(limits) {
     const std::size_t workers = std::max<std::size_t>(1, limits.workers);
-    new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
+    new_task_queue = [workers] { return new ElasticPool(workers); };
     // SO_REUSEADDR lets a restarted server bind at once; without SO_REUSEPORT a
     // port another server listens on is refused instead of shared.
     set_socket_options([](socket_t sock) {

@@ -24,8 +24,9 @@ struct ConnectionLimits {
     std::chrono::milliseconds keepAlive{5000};
     // How long one write of the answer may wait for the client to take it.
     std::chrono::milliseconds write{5000};
-    // Connections served at the same time; more wait for a worker.
-    std::size_t workers = 64;
+    // Connections served at the same time, each by a worker made when needed; more
+    // wait for a worker. Kept under the usual limit of 1024 open files.
+    std::size_t workers = 768;
 };
 
 using SteadyClock = std::function<std::chrono::steady_clock::time_point()>;

@@ -1,5 +1,7 @@
-// vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE]
+// vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE] [--rooms ID,ID...]
 //
+// Uploads and desktop registrations are taken for the rooms named by --rooms, by
+// default for the rooms that have a folder under DIR/pcroom (never for "common").
 // The operator's server for the editor: DIR holds pcroom/common/... and
 // pcroom/ROOM/.... Prints "listening on HOST:PORT" as its first line (port 0 picks a
 // free port), then one line per request.
@@ -11,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -21,8 +24,10 @@
 namespace {
 
 void usage() {
-    std::fputs("usage: vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE]\n",
-               stderr);
+    std::fputs(
+        "usage: vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE]\n"
+        "                      [--rooms ID,ID...]\n",
+        stderr);
 }
 
 bool parsePort(const char* text, int& port) {
@@ -41,6 +46,7 @@ int main(int argc, char** argv) {
     std::string root;
     std::string host = "127.0.0.1";
     std::string logPath;
+    QStringList rooms;
     int port = 8080;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -64,6 +70,8 @@ int main(int argc, char** argv) {
             }
         } else if (option == "--log") {
             logPath = value;
+        } else if (option == "--rooms") {
+            rooms = QString::fromLocal8Bit(value).split(u',', Qt::SkipEmptyParts);
         } else {
             usage();
             return 2;
@@ -93,7 +101,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     vodirev::server::RequestLog log(logFile);
-    vodirev::server::OperatorServer handler(rootDir, log);
+    vodirev::server::OperatorServer handler(rootDir, log, rooms);
     // Slow and idle clients get a few seconds (see ConnectionLimits), and enough
     // workers serve at once that a handful of them cannot starve the rest.
     vodirev::server::GuardedServer server;

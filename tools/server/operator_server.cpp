@@ -1,6 +1,7 @@
 #include "operator_server.h"
 
 #include "base/paths.h"
+#include "base/regular_file.h"
 #include "base/text.h"
 #include "request_parsing.h"
 
@@ -69,7 +70,7 @@ std::string_view withoutLeadingSlash(std::string_view name) {
 }
 
 bool writeWhole(const QString& path, std::string_view bytes) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !IsReplaceableTarget(path)) {
         return false;
     }
     QSaveFile file(path);
@@ -98,8 +99,21 @@ void RequestLog::write(std::string_view line) {
     }
 }
 
-OperatorServer::OperatorServer(QString root, RequestLog& log)
-    : m_root(QDir::cleanPath(QDir(root).absolutePath())), m_log(log) {}
+OperatorServer::OperatorServer(QString root, RequestLog& log, QStringList rooms)
+    : m_root(QDir::cleanPath(QDir(root).absolutePath())), m_log(log), m_rooms(std::move(rooms)) {}
+
+// A client's room id is its word only: the common folder is the server's, and a room
+// is one the operator named or made.
+bool OperatorServer::acceptsRoom(std::string_view roomId) const {
+    if (!isRoomId(roomId) || roomId == "common") {
+        return false;
+    }
+    const QString id = fromCp949(roomId);
+    if (!m_rooms.isEmpty()) {
+        return m_rooms.contains(id);
+    }
+    return QFileInfo(m_root + QStringLiteral("/pcroom/") + id).isDir();
+}
 
 std::optional<QString> OperatorServer::mapName(std::string_view name) const {
     if (name.substr(0, kPcroom.size()) != kPcroom || !isSafeRelativePath(name)) {
@@ -124,11 +138,11 @@ Reply OperatorServer::serveFile(std::string_view name) const {
     if (!path) {
         return Reply{403, {}};
     }
-    QFile file(*path);
-    if (!QFileInfo(*path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    const auto file = OpenRegularFile(*path);
+    if (!file) {
         return Reply{404, {}};
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file->readAll();
     return Reply{200, bytes.toStdString(), "application/octet-stream"};
 }
 
@@ -140,10 +154,29 @@ Reply OperatorServer::existReply(std::string_view name) const {
     return numberReply(200, QFileInfo(*path).isFile() ? 1 : 0);
 }
 
+// Outside the served tree, so no upload can replace it and no GET reads it.
 QString OperatorServer::registryPath(std::string_view roomId) const {
-    return m_root + QStringLiteral("/pcroom/") + fromCp949(roomId) +
+    return m_root + QStringLiteral("/registry/") + fromCp949(roomId) +
            QStringLiteral("/desktops.txt");
 }
+
+namespace {
+
+// Where earlier servers kept the registry; read while the new one is missing.
+QString legacyRegistryPath(const QString& root, std::string_view roomId) {
+    return root + QStringLiteral("/pcroom/") + fromCp949(roomId) + QStringLiteral("/desktops.txt");
+}
+
+QByteArray readRegistry(const QString& path, const QString& legacy) {
+    for (const QString& candidate : {path, legacy}) {
+        if (const auto file = OpenRegularFile(candidate)) {
+            return file->readAll();
+        }
+    }
+    return {};
+}
+
+}  // namespace
 
 // The registry of a room: one line per desktop, "N<TAB>W<TAB>H<TAB>preview<TAB>title".
 Reply OperatorServer::titleReply(std::string_view roomId, std::string_view desktop) {
@@ -152,11 +185,8 @@ Reply OperatorServer::titleReply(std::string_view roomId, std::string_view deskt
     }
     const std::string wanted = std::to_string(leadingInt(desktop));
     std::lock_guard lock(m_registryMutex);
-    QFile file(registryPath(roomId));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Reply{200, {}};
-    }
-    const std::string registry = file.readAll().toStdString();
+    const std::string registry =
+        readRegistry(registryPath(roomId), legacyRegistryPath(m_root, roomId)).toStdString();
     std::string_view rest = registry;
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');
@@ -182,7 +212,7 @@ Reply OperatorServer::titleReply(std::string_view roomId, std::string_view deskt
 Reply OperatorServer::registerDesktop(std::string_view roomId, std::string_view desktop,
                                       std::string_view preview, std::string_view width,
                                       std::string_view height, std::string_view title) {
-    if (!isRoomId(roomId) || !isDecimal(desktop) || !isDecimal(width) || !isDecimal(height) ||
+    if (!acceptsRoom(roomId) || !isDecimal(desktop) || !isDecimal(width) || !isDecimal(height) ||
         !isSafeRelativePath(preview)) {
         return numberReply(403, 0);
     }
@@ -194,13 +224,8 @@ Reply OperatorServer::registerDesktop(std::string_view roomId, std::string_view 
     }
     std::lock_guard lock(m_registryMutex);
     const QString path = registryPath(roomId);
-    std::string registry;
-    {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            registry = file.readAll().toStdString();
-        }
-    }
+    const std::string registry =
+        readRegistry(path, legacyRegistryPath(m_root, roomId)).toStdString();
     std::string updated;
     bool replaced = false;
     std::string_view rest = registry;
@@ -287,11 +312,14 @@ Reply OperatorServer::handlePost(std::string_view rawTarget, std::string_view co
     }
     const auto upload = parseUpload(body, multipartBoundary(contentType));
     std::optional<QString> path;
-    if (upload && isSafeRelativePath(upload->name) && isRoomId(upload->roomId)) {
-        // Only inside the room's own folder: "room7" cannot replace "common/...".
+    if (upload && isSafeRelativePath(upload->name) && acceptsRoom(upload->roomId)) {
+        // Only inside the room's own folder: "room7" cannot replace "common/...", nor
+        // the registry an earlier server kept there.
         const auto roomFolder = mapName(std::string(kPcroom) + upload->roomId);
         path = mapName(std::string(kPcroom) + upload->name);
-        if (!roomFolder || !path || !path->startsWith(*roomFolder + u'/')) {
+        if (!roomFolder || !path || !path->startsWith(*roomFolder + u'/') ||
+            path->compare(*roomFolder + QStringLiteral("/desktops.txt"), Qt::CaseInsensitive) ==
+                0) {
             path.reset();
         }
     }

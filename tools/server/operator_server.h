@@ -3,6 +3,7 @@
 // makes, from a data folder DIR that holds pcroom/common/... and pcroom/ROOM/....
 
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstdio>
 #include <mutex>
@@ -39,7 +40,9 @@ struct Reply {
 
 class OperatorServer {
 public:
-    OperatorServer(QString root, RequestLog& log);
+    // rooms: the room ids that may upload and register desktops; empty means the
+    // rooms that have a folder under DIR/pcroom. "common" is never one.
+    OperatorServer(QString root, RequestLog& log, QStringList rooms = {});
 
     // Routes every request of the server to this object.
     void attach(httplib::Server& server);
@@ -49,8 +52,8 @@ public:
     Reply handleRequest(std::string_view method, std::string_view rawTarget);
     // A POST: the upload for "upload_file.jsp", logged with the name it was stored
     // under ("POST /upload_file.jsp R/a.png") or "refused"; others get 404. An upload
-    // is stored only inside the folder of its room id (pcroom/ID/); any other name
-    // gets 403.
+    // is stored only inside the folder of an accepted room id (pcroom/ID/), never
+    // under the names the server keeps; any other gets 403.
     Reply handlePost(std::string_view rawTarget, std::string_view contentType,
                      std::string_view body);
 
@@ -66,9 +69,11 @@ private:
                           std::string_view preview, std::string_view width, std::string_view height,
                           std::string_view title);
     QString registryPath(std::string_view roomId) const;
+    bool acceptsRoom(std::string_view roomId) const;
 
     QString m_root;  // absolute, clean
     RequestLog& m_log;
+    QStringList m_rooms;
     std::mutex m_registryMutex;
 };
 

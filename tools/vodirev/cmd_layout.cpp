@@ -7,6 +7,7 @@
 
 #include "commands.h"
 
+#include "base/regular_file.h"
 #include "base/text.h"
 #include "base/text_file.h"
 #include "document/desktop_info.h"
@@ -69,7 +70,8 @@ bool Load(CDesktopInfo& doc, const QString& path, const QString& workDir) {
             std::fprintf(stderr, "vodirev layout: %s is not well-formed XML\n", qPrintable(path));
             return false;
         case LayoutLoadStatus::kRefused:
-            std::fprintf(stderr, "vodirev layout: %s is too large\n", qPrintable(path));
+            std::fprintf(stderr, "vodirev layout: %s is too large or not a regular file\n",
+                         qPrintable(path));
             return false;
     }
     return false;
@@ -129,6 +131,12 @@ int RunLayoutCommand(const QStringList& words) {
     if (args.size() == 3 && args[0] == u"--rewrite") {
         CDesktopInfo doc;
         if (!Load(doc, args[1], workDir)) {
+            return 1;
+        }
+        if (!IsReplaceableTarget(args[2])) {
+            std::fprintf(stderr,
+                         "vodirev layout: %s exists and is not a regular file; not replaced\n",
+                         qPrintable(args[2]));
             return 1;
         }
         if (!WriteTextFile(args[2], BuildLayoutText(doc, doc.m_nWidth, doc.m_nHeight, true))) {
