@@ -1,9 +1,10 @@
 #include "app/verada_vodirev_app.h"
 
 #include "app/instance_guard.h"
-#include "session/startup_sequence.h"
+#include "app/qt_translations.h"
 #include "app/verada_vodirev_dlg.h"
 #include "document/install_images.h"
+#include "session/startup_sequence.h"
 
 #include <curl/curl.h>
 
@@ -40,6 +41,7 @@ bool CVeradaVodirevApp::InitInstance() {
     }
     setOrganizationName(QStringLiteral("Verada Vodirev"));
     setApplicationName(QStringLiteral("Verada Vodirev"));
+    UseKoreanInterface(*this);
     // An installed editor brings the installation images the working folder lacks.
     ProvideInstallImages(InstalledImagesFolder(applicationDirPath()), QDir::currentPath());
 
