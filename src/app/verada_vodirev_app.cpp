@@ -2,6 +2,7 @@
 
 #include "app/instance_guard.h"
 #include "app/qt_translations.h"
+#include "app/raise_request.h"
 #include "app/verada_vodirev_dlg.h"
 #include "document/install_images.h"
 #include "session/startup_sequence.h"
@@ -49,9 +50,17 @@ bool CVeradaVodirevApp::InitInstance() {
     if (running >= 0 && running <= 1) {
         closeWindowsPeriodicallyWhenAsked(*this);
         CVeradaVodirevDlg dialog(m_commandLine);
+        CRaiseListener listener(EditorSocketName(), [&dialog] {
+            dialog.setWindowState((dialog.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+            dialog.raise();
+            dialog.activateWindow();
+        });
         if (dialog.OnInitDialog()) {
             dialog.exec();
         }
+    } else if (running > 1) {
+        // The count decides; the running editor only shows itself, if it listens.
+        AskRunningEditorToRaise(EditorSocketName());
     }
     curl_global_cleanup();
     return false;
