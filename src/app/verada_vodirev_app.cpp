@@ -10,6 +10,7 @@
 #include <curl/curl.h>
 
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -43,6 +44,8 @@ bool CVeradaVodirevApp::InitInstance() {
     setOrganizationName(QStringLiteral("Verada Vodirev"));
     setApplicationName(QStringLiteral("Verada Vodirev"));
     UseKoreanInterface(*this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/verada-vodirev.png")));
+    setDesktopFileName(QStringLiteral("verada-vodirev"));
     // An installed editor brings the installation images the working folder lacks.
     ProvideInstallImages(InstalledImagesFolder(applicationDirPath()), QDir::currentPath());
 
