@@ -14,13 +14,17 @@ QString EditorAboutText(const QString& version, const QString& workFolder,
     const QString address = host.contains(QLatin1Char(':'))
                                 ? QStringLiteral("[%1]:%2").arg(host).arg(server.port)
                                 : QStringLiteral("%1:%2").arg(host).arg(server.port);
-    QStringList lines{
-        QStringLiteral("Verada Vodirev %1 — PC방 바탕화면 배치 편집기").arg(version),
-        QString(),
-        QStringLiteral("작업 폴더: %1").arg(workFolder),
-        QStringLiteral("서버: %1 (환경 변수 VERADA_SERVER로 바꿀 수 있습니다)").arg(address),
-        QString(),
-        QStringLiteral("키:"),
+    // Rich text: the keys line up in a table whatever the face.
+    QString html =
+        QStringLiteral(
+            "<p><b>Verada Vodirev %1</b> — PC방 바탕화면 배치 편집기</p>"
+            "<p>작업 폴더: %2<br>서버: %3<br>"
+            "(다른 서버는 환경 변수 VERADA_SERVER에 \"주소:포트\"로 "
+            "지정합니다)</p><p>키:</p><table>")
+            .arg(version.toHtmlEscaped(), workFolder.toHtmlEscaped(), address.toHtmlEscaped());
+    const auto row = [&html](const QString& keys, const QString& what) {
+        html += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td></tr>")
+                    .arg(keys.toHtmlEscaped(), what.toHtmlEscaped());
     };
     // The menus' own shortcuts, so the list follows them.
     QStringList seen;
@@ -28,21 +32,21 @@ QString EditorAboutText(const QString& version, const QString& workFolder,
         for (const EditingEntry& entry : EditingEntries(menu, 2)) {
             const QString keys =
                 QKeySequence(QString::fromLatin1(entry.shortcut.data(), entry.shortcut.size()))
-                    .toString(QKeySequence::NativeText);
+                    .toString(QKeySequence::PortableText);
             if (entry.separator() || keys.isEmpty() || seen.contains(keys)) {
                 continue;
             }
             seen << keys;
-            lines << QStringLiteral("  %1\t%2")
-                         .arg(keys, QString::fromUtf8(entry.captionUtf8.data(),
-                                                      qsizetype(entry.captionUtf8.size())));
+            row(keys,
+                QString::fromUtf8(entry.captionUtf8.data(), qsizetype(entry.captionUtf8.size())));
         }
     }
-    lines << QStringLiteral("  화살표\t선택한 항목 이동")
-          << QStringLiteral("  Ctrl+0\t화면 맞춤 / 100 % 전환")
-          << QStringLiteral("  Shift+F10, 메뉴 키\t선택한 항목의 메뉴")
-          << QStringLiteral("  Esc\t선택 해제") << QStringLiteral("  F1\t이 창");
-    return lines.join(QLatin1Char('\n'));
+    row(QStringLiteral("화살표"), QStringLiteral("선택한 항목 이동"));
+    row(QStringLiteral("Ctrl+0"), QStringLiteral("화면 맞춤 / 100 % 전환"));
+    row(QStringLiteral("Shift+F10, 메뉴 키"), QStringLiteral("선택한 항목의 메뉴"));
+    row(QStringLiteral("Esc"), QStringLiteral("선택 해제"));
+    row(QStringLiteral("F1"), QStringLiteral("이 창"));
+    return html + QStringLiteral("</table>");
 }
 
 }  // namespace vodirev
