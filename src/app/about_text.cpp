@@ -10,10 +10,7 @@ namespace vodirev {
 
 QString EditorAboutText(const QString& version, const QString& workFolder,
                         const ServerAddress& server) {
-    const QString host = QString::fromStdString(server.host);
-    const QString address = host.contains(QLatin1Char(':'))
-                                ? QStringLiteral("[%1]:%2").arg(host).arg(server.port)
-                                : QStringLiteral("%1:%2").arg(host).arg(server.port);
+    const QString address = QString::fromStdString(ServerAddressText(server));
     // Rich text: the keys line up in a table whatever the face.
     QString html =
         QStringLiteral(
