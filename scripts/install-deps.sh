@@ -5,9 +5,10 @@ set -euo pipefail
 
 # libqt6gui6 (pulled in by qt6-base-dev) holds the GIF, JPEG and ICO image plugins
 # that LoadImageBitmap reads with; named here because they are loaded at run time.
+# qt6-translations-l10n: Qt's own dialogs and standard buttons in Korean.
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6gui6 libgl-dev
     libcurl4-openssl-dev libpugixml-dev libgif-dev libcpp-httplib-dev libgtest-dev
-    libbenchmark-dev fonts-nanum fonts-nanum-coding)
+    libbenchmark-dev fonts-nanum fonts-nanum-coding qt6-translations-l10n)
 run_pkgs=(xvfb x11-apps x11-utils imagemagick xdotool)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 # CPack's Debian package: dpkg-shlibdeps declares its libraries; the package test

@@ -1,13 +1,16 @@
 #include "app/verada_vodirev_app.h"
 
 #include "app/instance_guard.h"
-#include "session/startup_sequence.h"
+#include "app/qt_translations.h"
+#include "app/raise_request.h"
 #include "app/verada_vodirev_dlg.h"
 #include "document/install_images.h"
+#include "session/startup_sequence.h"
 
 #include <curl/curl.h>
 
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -40,6 +43,9 @@ bool CVeradaVodirevApp::InitInstance() {
     }
     setOrganizationName(QStringLiteral("Verada Vodirev"));
     setApplicationName(QStringLiteral("Verada Vodirev"));
+    UseKoreanInterface(*this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/verada-vodirev.png")));
+    setDesktopFileName(QStringLiteral("verada-vodirev"));
     // An installed editor brings the installation images the working folder lacks.
     ProvideInstallImages(InstalledImagesFolder(applicationDirPath()), QDir::currentPath());
 
@@ -47,9 +53,17 @@ bool CVeradaVodirevApp::InitInstance() {
     if (running >= 0 && running <= 1) {
         closeWindowsPeriodicallyWhenAsked(*this);
         CVeradaVodirevDlg dialog(m_commandLine);
+        CRaiseListener listener(EditorSocketName(), [&dialog] {
+            dialog.setWindowState((dialog.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+            dialog.raise();
+            dialog.activateWindow();
+        });
         if (dialog.OnInitDialog()) {
             dialog.exec();
         }
+    } else if (running > 1) {
+        // The count decides; the running editor only shows itself, if it listens.
+        AskRunningEditorToRaise(EditorSocketName());
     }
     curl_global_cleanup();
     return false;

@@ -1,5 +1,6 @@
 #include "app/verada_vodirev_dlg.h"
 
+#include "app/about_text.h"
 #include "app/save_command.h"
 #include "base/text.h"
 #include "dialogs/background_dlg.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -418,6 +420,12 @@ void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
     if (keys == QKeyCombination(Qt::Key_Menu) ||
         keys == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)) {
         OpenMenuForKeyboard();
+        event->accept();
+        return;
+    }
+    if (keys == QKeyCombination(Qt::Key_F1)) {
+        m_ui.ShowMessage(EditorAboutText(QStringLiteral(VODIREV_VERSION), QDir::currentPath(),
+                                         ServerAddressFromEnvironment()));
         event->accept();
         return;
     }

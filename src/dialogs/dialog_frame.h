@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QAbstractItemView;
 class QBoxLayout;
 class QPushButton;
 class QWidget;
@@ -24,5 +25,10 @@ void SetUpDialog(QDialog& dialog, const QString& caption);
 // control ids.
 std::vector<QPushButton*> AddButtonColumn(QDialog& dialog, QWidget* content,
                                           std::initializer_list<QString> captions);
+
+// Sizes every row of view for a line of Hangul (glyphs a fallback face supplies
+// included) and for an icon of iconSize pixels, whatever the row holds: with uniform
+// row sizes the first row sets them all.
+void SizeRowsForHangul(QAbstractItemView& view, int iconSize = 0);
 
 }  // namespace vodirev

@@ -1,6 +1,7 @@
 #include "dialogs/folder_image_controls.h"
 
 #include "base/text.h"
+#include "dialogs/dialog_frame.h"
 #include "document/folder_images.h"
 
 #include <QCheckBox>
@@ -53,6 +54,7 @@ QListWidget* MakeIconList(QWidget* parent, const char* id) {
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setIconSize(QSize(kIconRowSize, kIconRowSize));
     list->setUniformItemSizes(true);
+    SizeRowsForHangul(*list, kIconRowSize);
     list->setMinimumSize(280, 220);
     return list;
 }

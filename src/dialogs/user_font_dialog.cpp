@@ -22,6 +22,7 @@ QListWidget* AddListGroup(QGridLayout* grid, int column, const QString& caption,
     auto* list = new QListWidget(group);
     list->setObjectName(QString::fromLatin1(id));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    SizeRowsForHangul(*list);
     layout->addWidget(list);
     grid->addWidget(group, 0, column, column == 2 ? 1 : 2, 1);
     return list;

@@ -174,6 +174,12 @@ int allowOneSend(void* user, char*, char*, int, int) {
 
 }  // namespace
 
+std::string ServerAddressText(const ServerAddress& address) {
+    const std::string port = ":" + std::to_string(address.port);
+    return address.host.find(':') != std::string::npos ? "[" + address.host + "]" + port
+                                                       : address.host + port;
+}
+
 ServerAddress ServerAddressFromEnvironment() {
     ServerAddress address;
     const char* value = std::getenv("VERADA_SERVER");

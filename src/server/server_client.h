@@ -22,6 +22,9 @@ struct ServerAddress {
 };
 ServerAddress ServerAddressFromEnvironment();
 
+// The address as VERADA_SERVER would name it: "host:port", "[v6-address]:port".
+std::string ServerAddressText(const ServerAddress& address);
+
 // The agent string of every GET request: the application's name. Uploads name
 // their own agent ("User-Agent: VADer").
 inline constexpr const char* kAgentName = "VeradaVodirev";

@@ -11,6 +11,7 @@
 #include "document/unpublished_record.h"
 #include "imaging/image_io.h"
 #include "session/file_list_text.h"
+#include "server/server_client.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,6 +169,12 @@ QString StartupServerMessage(const StartupNotes& notes) {
         parts << QStringLiteral(
             "서버에 연결하지 못해 방의 파일을 가져오지 못했습니다. 이 컴퓨터에 있는 파일을 "
             "보여 줍니다.\n저장하고 끝내기를 하면 서버의 데스크탑을 바꾸기 전에 묻습니다.");
+        // Which server was tried, and how to name another: the operator's way out.
+        parts << QStringLiteral(
+                     "연결하려 한 서버: %1\n다른 서버는 환경 변수 VERADA_SERVER에 "
+                     "\"주소:포트\"로 지정한 뒤 다시 시작합니다.")
+                     .arg(
+                         QString::fromStdString(ServerAddressText(ServerAddressFromEnvironment())));
     }
     if (!notes.keptUnpublished.empty()) {
         QStringList lines;

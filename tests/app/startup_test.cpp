@@ -304,6 +304,9 @@ TEST_F(StartupTest, AServerThatCannotBeReachedIsToldOnceAndMarksTheSession) {
     EXPECT_TRUE(message.startsWith(QStringLiteral("서버에 연결하지 못해 방의 파일을 가져오지")))
         << message.toStdString();
     EXPECT_FALSE(message.contains(QStringLiteral("지난번")));  // no record, no file list
+    // The address tried, and how to name another.
+    EXPECT_TRUE(message.contains(QString::fromStdString(m_server.address())));
+    EXPECT_TRUE(message.contains(QStringLiteral("VERADA_SERVER")));
 
     // Desktop 0 never asks the server: nothing to tell.
     DesktopSession local;

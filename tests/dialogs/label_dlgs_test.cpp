@@ -114,5 +114,23 @@ TEST(FontDialog, ListsOpenOnTheLabelsValuesAndSelectionsChangeThem) {
     EXPECT_EQ(kept.m_nHeight, -17);
 }
 
+// The face list's Hangul rows do not overlap: each row, as laid out on the shown
+// dialog, is at least as tall as the drawn Hangul line and starts below the last.
+TEST(FontDialog, FaceListRowsHoldAHangulLineEach) {
+    UserFontModel model;
+    CUserFontDialog dialog(model);
+    dialog.show();
+    QListWidget* list = dialog.faceList();
+    const int hangul =
+        QFontMetrics(list->font()).boundingRect(QStringLiteral("맑은 고딕")).height();
+    int lastBottom = -1;
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect rect = list->visualItemRect(list->item(row));
+        EXPECT_GE(rect.height(), hangul) << row;
+        EXPECT_GT(rect.top(), lastBottom) << row;
+        lastBottom = rect.bottom();
+    }
+}
+
 }  // namespace
 }  // namespace vodirev

@@ -168,5 +168,22 @@ TEST_F(SpecialFolderDlgs, ControlPanelMovesTheRowLastChosenInItsSourceList) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
+// A first row without an icon does not make every row a line of Latin high.
+TEST_F(SpecialFolderDlgs, ControlPanelRowsFitAnIconWhateverTheFirstRowHolds) {
+    CSystemDlg dialog(&handler);
+    CInfoIcon entry;
+    entry.m_strName = test::Cp949("프린터");
+    entry.m_strImage = "images\\icons\\missing.ico";
+    dialog.model().m_arrCatalog.push_back(entry);
+    entry.m_strImage = "images\\bkicons\\A.png";
+    dialog.model().m_arrCatalog.push_back(entry);
+    dialog.show();
+    dialog.LoadSystemFolderContents();
+    QListWidget* list = dialog.catalogList();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_GE(list->visualItemRect(list->item(0)).height(), 32);
+    EXPECT_GE(list->visualItemRect(list->item(1)).height(), 32);
+}
+
 }  // namespace
 }  // namespace vodirev
