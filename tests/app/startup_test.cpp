@@ -325,6 +325,9 @@ TEST_F(StartupTest, ARoomIdTooLongOrEmptyIsRefusedBeforeAnyRequest) {
         EXPECT_TRUE(notes.roomIdRefused.contains(QStringLiteral("19바이트")))
             << notes.roomIdRefused.toStdString();
         EXPECT_TRUE(notes.roomIdRefused.contains(QStringLiteral("사용법: VeradaVodirev")));
+        // No room id at all: the room file the menu entry reads, and where it goes.
+        EXPECT_EQ(notes.roomIdRefused.contains(QStringLiteral("vodirev-room.txt")),
+                  line.empty() || line[0] == ' ');
         EXPECT_EQ(session.m_nDesktop, 0);
         EXPECT_TRUE(session.m_pLauncherBitmap.isNull());
     }
