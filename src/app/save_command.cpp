@@ -1,6 +1,5 @@
 #include "app/save_command.h"
 
-#include "session/file_list_text.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "dialogs/upload_view_dlg.h"
@@ -8,6 +7,7 @@
 #include "document/unpublished_record.h"
 #include "editor/command_ui.h"
 #include "editor/frame_renderer.h"
+#include "session/file_list_text.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -54,20 +54,40 @@ UploadPassResult RunUploadDialog(QWidget* parent, const std::string& roomId, int
 }  // namespace
 
 QString SaveProblemsMessage(const SaveReport& report) {
+    // The common catalogue is the server's: start-up brings it again, so it is never
+    // among the files kept on this PC.
+    std::vector<std::string> keptLocal;
+    std::vector<std::string> notAttempted;
+    bool commonNotSent = false;
+    for (const auto& [from, to] : {std::pair{&report.keptLocal, &keptLocal},
+                                   std::pair{&report.notAttempted, &notAttempted}}) {
+        for (const std::string& name : *from) {
+            if (IsCommonCatalogue(name)) {
+                commonNotSent = true;
+            } else {
+                to->push_back(name);
+            }
+        }
+    }
     QStringList lines;
     if (!report.notWritten.empty()) {
         lines << QStringLiteral("저장하지 못한 파일이 있습니다:");
         AppendFileList(lines, report.notWritten);
     }
-    if (!report.keptLocal.empty()) {
+    if (!keptLocal.empty()) {
         lines << QStringLiteral("서버에 올리지 못한 파일이 있습니다. 이 컴퓨터에만 저장된 파일:");
-        AppendFileList(lines, report.keptLocal);
+        AppendFileList(lines, keptLocal);
     }
-    if (!report.notAttempted.empty()) {
+    if (!notAttempted.empty()) {
         lines << QStringLiteral(
             "서버 연결이 끊겨 올려 보지 못한 파일이 있습니다. 이 컴퓨터에만 저장된 파일 "
             "(서버에 이미 있는 그림일 수 있습니다):");
-        AppendFileList(lines, report.notAttempted);
+        AppendFileList(lines, notAttempted);
+    }
+    if (commonNotSent) {
+        lines << QStringLiteral(
+            "공용 목록(LIST_MENU.db 등)도 올리지 못했습니다. 공용 목록은 서버의 것이라 다음에 "
+            "시작할 때 서버에서 다시 가져옵니다.");
     }
     if (report.localOnly) {
         // Nothing was meant to reach the server.
@@ -188,6 +208,18 @@ bool RunSaveCommand(SaveCommandContext& context) {
         return result;
     };
     for (;;) {
+        if (mode == SaveMode::kPublish) {
+            // The journal: written before the save replaces the first file, so a save
+            // killed at any point leaves every file it had not published named, and
+            // the next start-up keeps them instead of downloading older copies.
+            std::vector<std::string> journal = pending;
+            for (const std::string& name : FilesASaveMayPublish(session)) {
+                if (!IsCommonCatalogue(name) && !Contains(journal, name)) {
+                    journal.push_back(name);
+                }
+            }
+            ownRecord = WriteUnpublishedRecord({roomId, journal}) || ownRecord;
+        }
         const SaveReport report =
             SaveAndPublish(session, server, confirmedTitle, preview, runPass, mode);
         if (waitCursor) {

@@ -146,6 +146,29 @@ std::string RegistrationTarget(std::string_view roomId, int desktop, int width, 
     return target;
 }
 
+std::vector<std::string> FilesASaveMayPublish(const DesktopSession& session) {
+    const int desktop = session.m_nDesktop;
+    std::vector<std::string> files;
+    for (const UploadStep& step : UploadPass::PlanSteps(desktop)) {
+        AddOnce(files, step.path);
+    }
+    AddOnce(files, SavedLayoutFileName(desktop));
+    AddOnce(files, ImageListName(desktop).toStdString());
+    for (const CInfoUserImage& picture : session.m_desktop.m_arrUserImage) {
+        AddOnce(files, picture.m_strPath);
+    }
+    for (const auto* menu : {&session.m_arrMenu, &session.m_arrSysMenu}) {
+        for (const CInfoIcon& icon : *menu) {
+            AddOnce(files, icon.m_strImage);
+        }
+    }
+    AddOnce(files, MenuListName(desktop).toStdString());
+    AddOnce(files, LauncherFileName(desktop).toStdString());
+    AddOnce(files, SysMenuListName(desktop).toStdString());
+    AddOnce(files, PreviewFileName(desktop));
+    return files;
+}
+
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
                           const UploadPassRunner& runUploadPass, SaveMode mode) {

@@ -65,6 +65,12 @@ struct SaveReport {
     }
 };
 
+// Every file a save of this desktop may publish, each once: the room's user lists and
+// the images they name, the layout file, the picture list and the pictures, the menu
+// lists and their icon images, the launcher file and the preview. Taken before the
+// save writes anything, so the pictures come from the document, not the old list.
+std::vector<std::string> FilesASaveMayPublish(const DesktopSession& session);
+
 // Writes and publishes the desktop with the confirmed title and the preview picture,
 // in this order: picture list and layout text, layout file, upload pass, menu list
 // (then each menu image the server lacks, then the list), launcher file, system

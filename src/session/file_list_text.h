@@ -11,7 +11,8 @@ namespace vodirev {
 // A room can name hundreds of images; a message lists the first ones.
 inline constexpr int kMaxListedFiles = 20;
 
-// Appends the CP949 names to lines, "  NAME" each, and "  … 외 N개" for the rest.
+// Appends the CP949 names to lines, "  NAME" each (runs of backslashes shown as one), and "  … 외
+// N개" for the rest.
 void AppendFileList(QStringList& lines, const std::vector<std::string>& files);
 
 }  // namespace vodirev

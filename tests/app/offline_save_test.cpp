@@ -3,14 +3,15 @@
 // could not publish survive the next start-up and go up with the next save.
 
 #include "app/save_command.h"
-#include "session/startup_sequence.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
+#include "document/layout_writer.h"
 #include "document/unpublished_record.h"
 #include "editor/frame_renderer.h"
 #include "save_test_util.h"
 #include "server/recording_server.h"
 #include "server/upload_pass.h"
+#include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,71 @@ TEST(UnpublishedEdits, SurviveTheNextStartAndGoUpWithTheNextSave) {
     EXPECT_EQ(second.fileBytes("pcroom/room/desktop001.xml"), editedLayout);
     EXPECT_EQ(second.fileBytes("pcroom/room/LAUNCHER_001.TXT"), "77,140,0");
     EXPECT_FALSE(QFile::exists(kUnpublishedRecordFile));
+}
+
+// The editor killed at every request of a save (the process gone, no clean-up of
+// its own): once the save has written the layout, the next start-up against the
+// server's older copies keeps every edit, and the next save publishes them.
+TEST(UnpublishedEdits, ASaveKilledAtAnyRequestLosesNoWrittenEdit) {
+    struct Killed {};
+    bool completed = false;
+    for (int k = 1; !completed && k < 80; ++k) {
+        SCOPED_TRACE("killed at request " + std::to_string(k));
+        ReferenceServer server;
+        ASSERT_TRUE(server.started()) << server.error().toStdString();
+        ScopedWorkDir work;
+        test::PutSaveRoom(server);
+        QByteArray layout;
+        QByteArray launcher;
+        {
+            int requests = 0;
+            // The pause before each request; the 10 ms ones run inside a transfer.
+            const auto killAtK = [&](int milliseconds) {
+                if (milliseconds >= 100 && ++requests == k) {
+                    throw Killed{};
+                }
+            };
+            CServerClient client;
+            client.SetPauseFunction([](int) {});
+            DesktopSession session;
+            RunStartupSequence(session, client, "room 1 0");
+            session.m_desktop.m_arrFolder.at(0).m_rcItem = {210, 220, 274, 284};
+            session.m_nLauncherX = 77;
+            layout =
+                QByteArray::fromStdString(BuildLayoutText(session.m_desktop, session.m_nResWidth,
+                                                          session.m_nResHeight, true))
+                    .replace("\n", "\r\n");
+            client.SetPauseFunction(killAtK);
+            test::FakeCommandUi ui = NamingUi();
+            try {
+                Save(session, client, ui, [&](const std::string& roomId, int desktop) {
+                    CServerClient own;
+                    own.SetPauseFunction(killAtK);
+                    return UploadPass(own, roomId, desktop).Run();
+                });
+                completed = true;
+            } catch (const Killed&) {
+            }
+        }
+        if (completed || ReadFileBytes("desktop001.xml") != layout) {
+            continue;  // finished, or killed before the edits reached the disk
+        }
+        // The launcher is written after the layout: it holds the edit only when the
+        // save got that far, and whatever it holds must survive.
+        launcher = ReadFileBytes("LAUNCHER_001.TXT");
+        CServerClient client;
+        client.SetPauseFunction([](int) {});
+        DesktopSession session;
+        RunStartupSequence(session, client, "room 1 0");
+        EXPECT_EQ(ReadFileBytes("desktop001.xml"), layout);
+        EXPECT_EQ(ReadFileBytes("LAUNCHER_001.TXT"), launcher);
+        test::FakeCommandUi ui = NamingUi();
+        ASSERT_TRUE(Save(session, client, ui, PassAt()));
+        EXPECT_EQ(server.fileBytes("pcroom/room/desktop001.xml"), layout);
+        EXPECT_EQ(server.fileBytes("pcroom/room/LAUNCHER_001.TXT"), launcher);
+        EXPECT_FALSE(QFile::exists(kUnpublishedRecordFile));
+    }
+    EXPECT_TRUE(completed);
 }
 
 // One upload broken off, then "yes": the whole save and publish runs again, the file
