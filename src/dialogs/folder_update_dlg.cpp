@@ -114,9 +114,8 @@ void CFolderUpdateDlg::OnBnClickedIconUpdate() {
         return;
     }
     CInfoIcon& icon = IconAt(m_model, selected->first, selected->second);
-    IconUpdateModel update;
-    update.m_strFullPath = icon.m_strDir + '\\' + icon.m_strProgram;
-    update.m_szWorkDir = m_model.m_szWorkDir.str();
+    IconUpdateModel update =
+        IconUpdateModelFor(icon.m_strDir, icon.m_strProgram, m_model.m_szWorkDir.str());
     // "수정" without a new program chosen keeps the icon's program: an empty path
     // would leave a desktop icon that starts nothing.
     if (m_ui.RunDialog(update) && !update.m_strProgram.empty()) {

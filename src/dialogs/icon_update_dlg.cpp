@@ -37,6 +37,16 @@ bool ChangeProgramPath(IconUpdateModel& model, CommandUi& ui) {
     return taken;
 }
 
+IconUpdateModel IconUpdateModelFor(const std::string& dir, const std::string& program,
+                                   const std::string& workDir) {
+    IconUpdateModel model;
+    model.m_strFullPath = dir + '\\' + program;
+    model.m_strDir = dir;
+    model.m_strProgram = program;
+    model.m_szWorkDir = workDir;
+    return model;
+}
+
 void ConfirmIconUpdate(IconUpdateModel& model) {
     if (model.m_strProgram.empty() && model.m_strDir.empty()) {
         SplitPath split = SplitChosenPath(model.m_strFullPath);

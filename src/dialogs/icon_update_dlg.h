@@ -21,6 +21,12 @@ struct IconUpdateModel : DialogModel {
     FixedString<260> m_szWorkDir;  // made current again after the file dialog
 };
 
+// The model for an icon: the path shown is its folder, "\" and program, and without a
+// new choice its folder and program come back exactly as they were (a program field
+// such as "steam://rungameid/730" is never split again at its slashes).
+IconUpdateModel IconUpdateModelFor(const std::string& dir, const std::string& program,
+                                   const std::string& workDir);
+
 // "경로 및 URL 변경": a chosen program sets m_strProgram, m_strDir and m_strFullPath.
 // A path whose folder or name holds ";" or a line break would break the menu line:
 // it shows a message and changes nothing. False when nothing was taken.

@@ -188,6 +188,13 @@ TEST(IconUpdateLogic, ChosenProgramReplacesThePathAndConfirmingKeepsTheOldOne) {
     EXPECT_EQ(unchanged.m_strDir, "C:\\Games");
     EXPECT_EQ(unchanged.m_strProgram, "abc.exe");
 
+    // An icon opened from the folder editor keeps a program field with slashes and
+    // its folder byte for byte.
+    IconUpdateModel steam = IconUpdateModelFor("C:\\Steam", "steam://rungameid/730", "");
+    ConfirmIconUpdate(steam);
+    EXPECT_EQ(steam.m_strDir, "C:\\Steam");
+    EXPECT_EQ(steam.m_strProgram, "steam://rungameid/730");
+
     ui.files = {QStringLiteral("D:\\My;Apps\\x.exe"), QString::fromUtf8("D:\\앱\\새.exe")};
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
