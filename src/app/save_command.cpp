@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 
@@ -35,6 +36,16 @@ bool IsCommonCatalogue(const std::string& name) {
         }
     }
     return false;
+}
+
+// A file some desktop of the room publishes: a numbered desktop file, a user list or
+// an image. Anything else in the record is not the editor's to keep.
+bool IsDesktopFile(const std::string& name) {
+    static const QRegularExpression numbered(QStringLiteral(
+        "^(desktop\\d{3}\\.(xml|gif)|desktop\\.xml|LIST_(IMAGE|MENU|SYSMENU)_\\d{3}\\.db|"
+        "LAUNCHER_\\d{3}\\.TXT)$"));
+    return name == kBackgroundUserList || name == kFolderUserList || name.starts_with("images\\") ||
+           numbered.match(QString::fromLatin1(name.data(), qsizetype(name.size()))).hasMatch();
 }
 
 void AddPending(std::vector<std::string>& pending, const std::string& name) {
@@ -230,6 +241,10 @@ bool RunSaveCommand(SaveCommandContext& context) {
         bool recordWritten = true;
         if (mode == SaveMode::kPublish) {
             pending = UnpublishedAfterSave(pending, report);
+            if (!report.HasProblems()) {
+                std::erase_if(pending,
+                              [](const std::string& name) { return !IsDesktopFile(name); });
+            }
             if (ownRecord || !pending.empty()) {
                 recordWritten = WriteUnpublishedRecord({roomId, pending});
                 ownRecord = true;

@@ -261,6 +261,33 @@ TEST(UnpublishedEdits, ASaveKilledAtAnyRequestLosesNoWrittenEdit) {
     EXPECT_TRUE(completed);
 }
 
+// A successful save keeps only what another desktop of the room still has to publish;
+// lines that name no file of a desktop are dropped. The failure message leaves the
+// common catalogue out of the files kept here and shows names with one backslash.
+TEST(UnpublishedEdits, TheRecordKeepsOnlyDesktopFilesAndTheMessageOnlyWhatItKeeps) {
+    ReferenceServer server;
+    ASSERT_TRUE(server.started()) << server.error().toStdString();
+    ScopedWorkDir work;
+    test::PutSaveRoom(server);
+    CServerClient client;
+    client.SetPauseFunction([](int) {});
+    DesktopSession session;
+    RunStartupSequence(session, client, "room 1 0");
+    for (const char* name : {"notes.txt", "desktop002.xml"}) {
+        test::WriteFileBytes(name, "x");
+    }
+    ASSERT_TRUE(WriteUnpublishedRecord({"room", {"notes.txt", "desktop002.xml"}}));
+    test::FakeCommandUi ui = NamingUi();
+    ASSERT_TRUE(Save(session, client, ui, PassAt()));
+    EXPECT_EQ(ReadUnpublishedRecord().files, Lines{"desktop002.xml"});
+
+    SaveReport report;
+    report.keptLocal = {"LIST_MENU.db", "images\\\\user\\\\a.png"};
+    const QString message = SaveProblemsMessage(report);
+    EXPECT_FALSE(message.contains(QStringLiteral("  LIST_MENU.db"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("  images\\user\\a.png"))) << message.toStdString();
+}
+
 // One upload broken off, then "yes": the whole save and publish runs again, the file
 // goes up the second time and nothing is left to note.
 TEST(UnpublishedEdits, ARetryThatSucceedsLeavesNoRecord) {
