@@ -59,9 +59,16 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
             return std::pair(desktop.m_arrFolder.size(), desktop.m_arrUserImage.size());
         };
         const auto before = counts();
+        const std::optional<CInfoFolder> target =
+            ContextIcon() ? std::optional(*ContextIcon()) : std::nullopt;
         m_history.Record(CommandCaption(commandId), handler);
         if (counts() != before) {
             m_state.m_selection.clear();
+            // The open dialogs' target follows its icon past a deletion.
+            if (target) {
+                m_state.m_nContextFolder =
+                    FollowIcon(desktop, m_state.m_nContextFolder, *target, true);
+            }
         }
         DropStale(m_session, m_state.m_selection);
         // A save publishes or notes the files still waiting: the status line follows.
@@ -146,25 +153,27 @@ void CVeradaVodirevDlg::OnModifyControlPanel() {
     }
 }
 
-// Each apply goes to the icon of the latest right click, as every item command.
+// Each apply goes to the icon of the latest right click, as every item command; one
+// that finds no icon of its kind there changes nothing and says so.
+void CVeradaVodirevDlg::ApplyToContextIcon(const std::function<CommandOutcome(int)>& apply) {
+    CommandOutcome outcome;
+    m_history.Record(windowTitle(), [&] { outcome = apply(m_state.m_nContextFolder); });
+    if (!outcome.repaint) {
+        m_ui.ShowMessage(QString::fromUtf8(kApplyTargetGoneMessage));
+    }
+    Repaint(outcome);
+}
 void CVeradaVodirevDlg::OnFolderApply(const FolderUpdateModel& dialog) {
-    m_history.Record(windowTitle(), [&] {
-        Repaint(ApplyFolderUpdate(m_session, m_state.m_nContextFolder, dialog));
-    });
+    ApplyToContextIcon([&](int target) { return ApplyFolderUpdate(m_session, target, dialog); });
 }
 void CVeradaVodirevDlg::OnShortcutApply(const DirectFolderModel& dialog) {
-    m_history.Record(windowTitle(),
-                     [&] { Repaint(ApplyShortcut(m_session, m_state.m_nContextFolder, dialog)); });
+    ApplyToContextIcon([&](int target) { return ApplyShortcut(m_session, target, dialog); });
 }
 void CVeradaVodirevDlg::OnBaseFolderApply(const BaseFolderModel& dialog) {
-    m_history.Record(windowTitle(), [&] {
-        Repaint(ApplyBaseFolder(m_session, m_state.m_nContextFolder, dialog));
-    });
+    ApplyToContextIcon([&](int target) { return ApplyBaseFolder(m_session, target, dialog); });
 }
 void CVeradaVodirevDlg::OnSystemApply(const SystemFolderModel& dialog) {
-    m_history.Record(windowTitle(), [&] {
-        Repaint(ApplySystemFolder(m_session, m_state.m_nContextFolder, dialog));
-    });
+    ApplyToContextIcon([&](int target) { return ApplySystemFolder(m_session, target, dialog); });
 }
 
 void CVeradaVodirevDlg::Repaint(const CommandOutcome& outcome) {
@@ -497,6 +506,13 @@ void CVeradaVodirevDlg::Redo() {
 }
 
 void CVeradaVodirevDlg::OnHistoryRestored(const DocumentState& previous) {
+    const auto& before = previous.desktop.m_arrFolder;
+    const int target = m_state.m_nContextFolder;
+    if (target >= 0 && std::size_t(target) < before.size()) {
+        m_state.m_nContextFolder =
+            FollowIcon(m_session.m_desktop, target, before[std::size_t(target)],
+                       before.size() != m_session.m_desktop.m_arrFolder.size());
+    }
     DropStaleTargets(m_session, m_state);
     if (previous.desktop.m_arrFolder.size() != m_session.m_desktop.m_arrFolder.size() ||
         previous.desktop.m_arrUserImage.size() != m_session.m_desktop.m_arrUserImage.size()) {

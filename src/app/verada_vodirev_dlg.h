@@ -87,6 +87,7 @@ private:
     void Repaint(const CommandOutcome& outcome);
     void OnSaveAndExit();
     void OnSave();
+    void ApplyToContextIcon(const std::function<CommandOutcome(int)>& apply);
     void Apply(const MouseOutcome& outcome);
     void OnRButtonDown(QPoint widget);
     void RunResolutionDialog();

@@ -14,12 +14,22 @@ std::string BlankMarkupCharacters(std::string_view text) {
 
 namespace {
 
-CInfoFolder* TargetIcon(DesktopSession& session, int folderIndex) {
+// The target when it is an icon of a kind the dialog edits; otherwise none, so a
+// dialog's members never land on an icon of another kind.
+CInfoFolder* TargetIcon(DesktopSession& session, int folderIndex,
+                        std::initializer_list<int> kinds) {
     std::vector<CInfoFolder>& icons = session.m_desktop.m_arrFolder;
     if (folderIndex < 0 || std::size_t(folderIndex) >= icons.size()) {
         return nullptr;
     }
-    return &icons[std::size_t(folderIndex)];
+    CInfoFolder& icon = icons[std::size_t(folderIndex)];
+    return std::find(kinds.begin(), kinds.end(), icon.m_nType) != kinds.end() ? &icon : nullptr;
+}
+
+bool SameIcon(const CInfoFolder& a, const CInfoFolder& b) {
+    return a.m_nType == b.m_nType && a.m_nFlag == b.m_nFlag && a.m_strTitle == b.m_strTitle &&
+           a.m_szImage.str() == b.m_szImage.str() && a.m_strLink == b.m_strLink &&
+           a.m_szDir.str() == b.m_szDir.str();
 }
 
 // Title, show-name flag and image, as every folder-type dialog hands them back. An
@@ -36,11 +46,11 @@ void ApplyNameAndImage(DesktopSession& session, int folderIndex, const FolderIma
 
 CommandOutcome ApplyFolderUpdate(DesktopSession& session, int folderIndex,
                                  const FolderUpdateModel& dialog) {
-    std::vector<CInfoFolder>& icons = session.m_desktop.m_arrFolder;
-    if (folderIndex < 0 || std::size_t(folderIndex) >= icons.size()) {
+    CInfoFolder* target = TargetIcon(session, folderIndex, {kTypeFolder});
+    if (target == nullptr) {
         return {};
     }
-    CInfoFolder& folder = icons[std::size_t(folderIndex)];
+    CInfoFolder& folder = *target;
     std::erase_if(session.m_arrMenu, [&folder](const CInfoIcon& icon) {
         return icon.m_nFolder == 0 || icon.m_nFolder == folder.m_nFlag;
     });
@@ -57,7 +67,7 @@ CommandOutcome ApplyFolderUpdate(DesktopSession& session, int folderIndex,
 
 CommandOutcome ApplyShortcut(DesktopSession& session, int folderIndex,
                              const DirectFolderModel& dialog) {
-    CInfoFolder* shortcut = TargetIcon(session, folderIndex);
+    CInfoFolder* shortcut = TargetIcon(session, folderIndex, {kTypeShortcut});
     if (shortcut == nullptr) {
         return {};
     }
@@ -68,7 +78,8 @@ CommandOutcome ApplyShortcut(DesktopSession& session, int folderIndex,
 
 CommandOutcome ApplyBaseFolder(DesktopSession& session, int folderIndex,
                                const BaseFolderModel& dialog) {
-    if (TargetIcon(session, folderIndex) == nullptr) {
+    if (TargetIcon(session, folderIndex, {kTypeMyComputer, kTypeRecycleBin, kTypeUserReviews}) ==
+        nullptr) {
         return {};
     }
     ApplyNameAndImage(session, folderIndex, dialog);
@@ -77,7 +88,7 @@ CommandOutcome ApplyBaseFolder(DesktopSession& session, int folderIndex,
 
 CommandOutcome ApplySystemFolder(DesktopSession& session, int folderIndex,
                                  const SystemFolderModel& dialog) {
-    if (TargetIcon(session, folderIndex) == nullptr) {
+    if (TargetIcon(session, folderIndex, {kTypeControlPanel}) == nullptr) {
         return {};
     }
     session.m_arrSysMenu = dialog.m_arrCatalog;
@@ -85,6 +96,19 @@ CommandOutcome ApplySystemFolder(DesktopSession& session, int folderIndex,
                                 dialog.m_arrContent.end());
     ApplyNameAndImage(session, folderIndex, dialog);
     return {true};
+}
+
+int FollowIcon(const CDesktopInfo& desktop, int index, const CInfoFolder& was, bool reordered) {
+    const std::vector<CInfoFolder>& icons = desktop.m_arrFolder;
+    const bool inRange = index >= 0 && std::size_t(index) < icons.size();
+    if (inRange && (SameIcon(icons[std::size_t(index)], was) ||
+                    (!reordered && icons[std::size_t(index)].m_nType == was.m_nType))) {
+        return index;
+    }
+    const auto found = std::find_if(icons.begin(), icons.end(), [&was](const CInfoFolder& icon) {
+        return SameIcon(icon, was);
+    });
+    return found == icons.end() ? -1 : int(found - icons.begin());
 }
 
 }  // namespace vodirev

@@ -50,4 +50,16 @@ CommandOutcome ApplyBaseFolder(DesktopSession& session, int folderIndex,
 CommandOutcome ApplySystemFolder(DesktopSession& session, int folderIndex,
                                  const SystemFolderModel& dialog);
 
+// Where the icon an open dialog applies to is after a change of the icons: `was` is
+// that icon as it stood at `index` before. While no icon was added or removed
+// (reordered false) an icon of the same kind at the index is still it (a command may
+// have changed its picture); otherwise it is the icon that holds the same record, or
+// none (-1) when it is gone. An apply then never lands on an icon the operator did not
+// point at.
+int FollowIcon(const CDesktopInfo& desktop, int index, const CInfoFolder& was, bool reordered);
+
+// The line told when an apply found no icon of its kind to change.
+inline constexpr const char* kApplyTargetGoneMessage =
+    "이 창에서 고치던 아이콘이 더 이상 없어 아무것도 바꾸지 않았습니다.";
+
 }  // namespace vodirev

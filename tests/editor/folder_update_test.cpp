@@ -51,6 +51,7 @@ protected:
                              Program("broken", 0, "images\\icons\\no.png"),
                              Program("four", 3)};
         CInfoFolder folder;
+        folder.m_nType = kTypeFolder;
         folder.m_nFlag = 3;
         folder.m_strTitle = "games";
         folder.m_bShow = 1;

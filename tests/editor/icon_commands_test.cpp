@@ -5,9 +5,11 @@
 
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
+#include "editor/apply_messages.h"
 #include "editor/command_ids.h"
 #include "editor/command_router.h"
 #include "editor/context_menu.h"
+#include "editor/edit_history.h"
 #include "editor_test_util.h"
 #include "imaging/image_io.h"
 
@@ -178,6 +180,59 @@ TEST(IconCommandRoutes, EveryCreateAndDeleteCommandIsEnabled) {
         EXPECT_TRUE(router.Dispatch(id)) << id;
     }
     EXPECT_EQ(applied, 14);
+}
+
+// An open shortcut dialog whose shortcut was deleted (by its menu, or by an undo that
+// removed it) applies to nothing; the target follows its icon past other deletions,
+// and a dialog never applies to an icon of another kind.
+TEST_F(IconCommands, AnApplyNeverLandsOnAnIconItWasNotOpenedFor) {
+    EditHistory history(session);
+    for (int id : {ID_ADD_FOLDER, ID_ADD_SHORTCUT, ID_SHOW_CONTROL_PANEL}) {
+        history.Record(QString(), [&] { OnAddIconCommand(session, id); });
+    }
+    DirectFolderModel dialog;
+    dialog.m_strFolderName = "renamed";
+    dialog.m_strLink = "http://example.com";
+    const auto icons = [this] { return session.m_desktop.m_arrFolder; };
+    const auto titles = [&] {
+        std::vector<std::string> all;
+        for (const CInfoFolder& icon : icons()) {
+            all.push_back(icon.m_strTitle + "|" + icon.m_strLink);
+        }
+        return all;
+    };
+
+    // Deleted through its own menu while the dialog stays open.
+    state.m_nContextFolder = 1;
+    const CInfoFolder shortcut = icons()[1];
+    history.Record(QString(), [&] { OnDeleteIconCommand(session, state, ID_DELETE_SHORTCUT); });
+    state.m_nContextFolder = FollowIcon(session.m_desktop, 1, shortcut, true);
+    EXPECT_EQ(state.m_nContextFolder, -1);
+    const auto untouched = titles();
+    EXPECT_FALSE(ApplyShortcut(session, state.m_nContextFolder, dialog).repaint);
+    EXPECT_EQ(titles(), untouched);
+
+    // Removed by an undo: the same.
+    ASSERT_TRUE(history.Undo());  // the shortcut is back at 1 ...
+    ASSERT_TRUE(history.Undo());  // ... and the undo of the control panel keeps it
+    ASSERT_TRUE(history.Undo());  // the undo of its creation removes it
+    ASSERT_EQ(icons().size(), 1u);
+    EXPECT_EQ(FollowIcon(session.m_desktop, 1, shortcut, true), -1);
+
+    // Another icon deleted before it: the target moves with it.
+    ASSERT_TRUE(history.Redo());
+    ASSERT_TRUE(history.Redo());
+    state.m_nContextFolder = 0;
+    history.Record(QString(), [&] { OnDeleteIconCommand(session, state, ID_DELETE_FOLDER); });
+    const int followed = FollowIcon(session.m_desktop, 1, shortcut, true);
+    ASSERT_EQ(followed, 0);
+    EXPECT_TRUE(ApplyShortcut(session, followed, dialog).repaint);
+    EXPECT_EQ(icons()[0].m_strLink, "http://example.com");
+
+    // The control panel is no shortcut.
+    const auto before = titles();
+    EXPECT_FALSE(ApplyShortcut(session, 1, dialog).repaint);
+    EXPECT_EQ(titles(), before);
 }
 
 }  // namespace
