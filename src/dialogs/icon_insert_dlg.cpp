@@ -44,7 +44,7 @@ std::string WithoutExtension(std::string_view name) {
 
 }  // namespace
 
-IconInsertModel::IconInsertModel() : m_readProgramIcon(ReadProgramIconFile) {}
+IconInsertModel::IconInsertModel() : m_readProgramIcon(ReadCatalogueIconFile) {}
 
 SplitPath SplitChosenPath(std::string_view path) {
     const std::size_t slash = path.find_last_of("\\/");

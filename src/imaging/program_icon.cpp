@@ -8,6 +8,7 @@
 
 #include "imaging/file_bytes.h"
 #include "imaging/icon_image.h"
+#include "imaging/scale_bitmap.h"
 
 namespace vodirev {
 namespace {
@@ -196,7 +197,32 @@ QByteArrayView ResourceData(const ProgramFile& program, const Reader& tree, cons
 
 }  // namespace
 
-QImage ReadProgramIcon(QByteArrayView bytes) {
+namespace {
+
+using IconPreference = bool (*)(const IconImageInfo& a, const IconImageInfo& b);
+
+int Side(const IconImageInfo& info) {
+    return std::max(info.width, info.height);
+}
+
+// The catalogue's size first (the deepest of them), then the nearest larger, then
+// the nearest smaller.
+bool IsBetterCatalogueIcon(const IconImageInfo& a, const IconImageInfo& b) {
+    const auto rank = [](const IconImageInfo& info) {
+        const int side = Side(info);
+        if (info.width == kCatalogueIconSide && info.height == kCatalogueIconSide) {
+            return 0;
+        }
+        return side > kCatalogueIconSide ? side - kCatalogueIconSide
+                                         : 1000 + kCatalogueIconSide - side;
+    };
+    if (rank(a) != rank(b)) {
+        return rank(a) < rank(b);
+    }
+    return a.bits > b.bits;
+}
+
+QImage ReadGroupIcon(QByteArrayView bytes, IconPreference better) {
     ProgramFile program(bytes);
     Reader tree;
     if (!program.readHeaders() || !program.resources(tree)) {
@@ -242,12 +268,71 @@ QImage ReadProgramIcon(QByteArrayView bytes) {
         uint32_t iconLanguage = language;
         const QByteArrayView data = ResourceData(program, tree, it->second, iconLanguage);
         const auto info = ReadIconImageInfo(data);
-        if (info && (best.isNull() || IsBetterIcon(*info, bestInfo))) {
+        if (info && (best.isNull() || better(*info, bestInfo))) {
             best = data;
             bestInfo = *info;
         }
     }
     return best.isNull() ? QImage() : DecodeIconImage(best);
+}
+
+// Resampled with the catalogue's own resampler, colour and alpha alike.
+QImage ScaleWithAlpha(const QImage& icon, int side) {
+    const QImage colour = ScaleBitmap(icon, side, side);
+    QImage alphaSource(icon.size(), QImage::Format_RGB32);
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            const int a = qAlpha(icon.pixel(x, y));
+            alphaSource.setPixel(x, y, qRgb(a, a, a));
+        }
+    }
+    const QImage alpha = ScaleBitmap(alphaSource, side, side);
+    if (colour.isNull() || alpha.isNull()) {
+        return {};
+    }
+    QImage scaled(side, side, QImage::Format_ARGB32);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const QRgb c = colour.pixel(x, y);
+            scaled.setPixel(x, y, qRgba(qRed(c), qGreen(c), qBlue(c), qRed(alpha.pixel(x, y))));
+        }
+    }
+    return scaled;
+}
+
+}  // namespace
+
+QImage ReadProgramIcon(QByteArrayView bytes) {
+    return ReadGroupIcon(bytes, IsBetterIcon);
+}
+
+QImage ReadCatalogueIcon(QByteArrayView bytes) {
+    QImage icon = ReadGroupIcon(bytes, IsBetterCatalogueIcon);
+    if (icon.isNull()) {
+        return icon;
+    }
+    if (icon.width() != kCatalogueIconSide || icon.height() != kCatalogueIconSide) {
+        icon = ScaleWithAlpha(icon, kCatalogueIconSide);
+    }
+    // Black under every fully transparent pixel: the dialogs key program icons on it,
+    // so a reader that ignores alpha shows what one that honours it shows.
+    for (int y = 0; y < icon.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(icon.scanLine(y));
+        for (int x = 0; x < icon.width(); ++x) {
+            if (qAlpha(row[x]) == 0) {
+                row[x] = 0;
+            }
+        }
+    }
+    return icon;
+}
+
+QImage ReadCatalogueIconFile(const QString& path) {
+    QByteArray bytes;
+    if (!ReadWholeFile(path, kMaxProgramBytes, bytes)) {
+        return {};
+    }
+    return ReadCatalogueIcon(bytes);
 }
 
 QImage ReadProgramIconFile(const QString& path) {

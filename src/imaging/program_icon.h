@@ -17,4 +17,14 @@ QImage ReadProgramIcon(QByteArrayView bytes);
 // The same for a file of at most 256 MiB.
 QImage ReadProgramIconFile(const QString& path);
 
+// The side of every icon of the program catalogue.
+inline constexpr int kCatalogueIconSide = 32;
+
+// Icon 0 as the catalogue keeps it: 32 x 32 in Format_ARGB32, from the group's
+// 32 x 32 image (the deepest), else its nearest larger image scaled down, else its
+// nearest smaller scaled up; alpha kept, and black under every fully transparent
+// pixel. A null image as ReadProgramIcon gives one.
+QImage ReadCatalogueIcon(QByteArrayView bytes);
+QImage ReadCatalogueIconFile(const QString& path);
+
 }  // namespace vodirev

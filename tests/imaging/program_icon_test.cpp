@@ -59,6 +59,57 @@ TEST(ReadProgramIconTest, TakesTheFirstGroupAndItsLargestDeepestImage) {
     EXPECT_EQ(ReadProgramIcon(withPng), png);
 }
 
+// The catalogue keeps 32 x 32: the group's 32 x 32 image (the deepest, a PNG one
+// too), else the nearest larger scaled down, else the nearest smaller scaled up;
+// black under every fully transparent pixel.
+TEST(ReadProgramIconTest, CatalogueIconsAreThirtyTwoSquareAndBlackWhereTransparent) {
+    const auto program = [](const std::vector<QByteArray>& images) {
+        std::vector<test::Resource> resources;
+        std::vector<uint16_t> ids;
+        for (const QByteArray& image : images) {
+            ids.push_back(uint16_t(ids.size() + 1));
+            resources.push_back({kIcon, {}, ids.back(), image});
+        }
+        resources.push_back({kGroup, {}, 1, IconGroup(ids)});
+        return ReadCatalogueIcon(ProgramFile(resources));
+    };
+    const auto blackWhereTransparent = [](const QImage& icon) {
+        for (int y = 0; y < icon.height(); ++y) {
+            for (int x = 0; x < icon.width(); ++x) {
+                if (qAlpha(icon.pixel(x, y)) == 0 && icon.pixel(x, y) != 0) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+
+    const QImage deep = ArgbPicture(32, 32, true);
+    const QImage fromDepths = program({DibImage(PalettePicture(32, 32, 16), 4), DibImage(deep, 32),
+                                       DibImage(ArgbPicture(256, 256, true), 32),
+                                       DibImage(PalettePicture(32, 32, 200), 8)});
+    EXPECT_EQ(fromDepths.size(), QSize(32, 32));
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const QRgb want = deep.pixel(x, y);
+            ASSERT_EQ(fromDepths.pixel(x, y), qAlpha(want) == 0 ? 0u : want) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(program({PngImage(deep), DibImage(ArgbPicture(48, 48, true), 32)}).pixel(5, 5),
+              fromDepths.pixel(5, 5));
+
+    for (const auto& sizes : {std::vector<int>{16, 48, 256}, std::vector<int>{16}}) {
+        std::vector<QByteArray> images;
+        for (int side : sizes) {
+            images.push_back(DibImage(ArgbPicture(side, side, true), 32));
+        }
+        const QImage icon = program(images);
+        EXPECT_EQ(icon.size(), QSize(32, 32)) << sizes.size();
+        EXPECT_EQ(icon.format(), QImage::Format_ARGB32);
+        EXPECT_TRUE(blackWhereTransparent(icon));
+    }
+}
+
 TEST(ReadProgramIconTest, GivesNothingWithoutIconsOrForOtherFiles) {
     const QByteArray image = DibImage(ArgbPicture(16, 16, true), 32);
     EXPECT_TRUE(ReadProgramIcon(ProgramFile({{16, {}, 1, "version"}})).isNull());
