@@ -230,18 +230,30 @@ TEST_F(OperatorServerTest, AnUploadStaysInsideItsRoomsFolder) {
     EXPECT_EQ(server.fileBytes("pcroom/room7/images/a.db"), "evil\r\n");
 }
 
+// A connection to the server on 127.0.0.1 that sends nothing yet; -1 on failure.
+int ConnectTo(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 // Idle connections hold a worker only for a few seconds, and there are enough
 // workers that sixteen of them leave the others answered at once.
 TEST_F(OperatorServerTest, IdleConnectionsDoNotBlockOtherClients) {
     std::vector<int> idle;
     for (int i = 0; i < 16; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int fd = ConnectTo(server.port());
         ASSERT_GE(fd, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = htons(static_cast<uint16_t>(server.port()));
-        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
         idle.push_back(fd);
     }
     // The server has taken them all before the next client comes.
@@ -264,13 +276,8 @@ TEST_F(OperatorServerTest, IdleConnectionsDoNotBlockOtherClients) {
 TEST_F(OperatorServerTest, ThreeHundredSlowConnectionsLeaveOthersAnswered) {
     std::vector<int> slow;
     for (int i = 0; i < 300; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int fd = ConnectTo(server.port());
         ASSERT_GE(fd, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = htons(static_cast<uint16_t>(server.port()));
-        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
         if (i % 2 == 0) {
             ASSERT_EQ(::send(fd, "G", 1, MSG_NOSIGNAL), 1);  // a head begun, never ended
         }
