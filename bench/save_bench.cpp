@@ -5,12 +5,12 @@
 // the time into the protocol's own pauses (100 ms before every query and upload,
 // 10 ms after every full 1000-byte write) and the rest.
 
-#include "session/startup_sequence.h"
 #include "bench_util.h"
 #include "editor/edit_history.h"
 #include "editor/frame_renderer.h"
 #include "server/reference_server.h"
 #include "server/save_publish.h"
+#include "session/startup_sequence.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,9 +5,9 @@
 // installation images only) and a fresh copy of the server's data. The counters
 // give the share of the protocol's own pauses (100 ms before every query).
 
-#include "session/startup_sequence.h"
 #include "bench_util.h"
 #include "server/reference_server.h"
+#include "session/startup_sequence.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,8 +10,8 @@
 #include "document/list_files.h"
 #include "document/unpublished_record.h"
 #include "imaging/image_io.h"
-#include "session/file_list_text.h"
 #include "server/server_client.h"
+#include "session/file_list_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,6 @@
 #include "server/save_publish.h"
 
 #include "app/save_command.h"
-#include "session/startup_sequence.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
@@ -13,6 +12,7 @@
 #include "editor/frame_renderer.h"
 #include "save_test_util.h"
 #include "server/recording_server.h"
+#include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The start-up sequence against the reference server: the exact requests, in order,
 // and what the working folder holds afterwards.
 
-#include "session/startup_sequence.h"
 #include "base/text.h"
 #include "common/temp_dir.h"
 #include "server/reference_server.h"
+#include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
 

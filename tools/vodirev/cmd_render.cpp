@@ -2,13 +2,13 @@
 // working folder, with the pointer outside the window. Reads only local files:
 // the launcher, the menus and the layout, as start-up does without a server.
 
-#include "session/startup_sequence.h"
 #include "base/text.h"
 #include "commands.h"
 #include "editor/canvas_state.h"
 #include "editor/frame_renderer.h"
 #include "editor/korean_fonts.h"
 #include "imaging/image_io.h"
+#include "session/startup_sequence.h"
 
 #include <QDir>
 #include <QFileInfo>
