@@ -225,12 +225,19 @@ ServerAddress ServerAddressFromEnvironment() {
     return address;
 }
 
+// Called by curl while a transfer runs (and at least once a second when it idles):
+// a raised flag aborts it.
+static int abortWhenCancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 struct CServerClient::Impl {
     CURL* curl = nullptr;
     std::optional<ServerAddress> chosenAddress;
     std::string baseUrl;
     std::string noProxy;
     PauseFunction pause;
+    const std::atomic<bool>* cancel = nullptr;
     int sends = 0;  // sends of the request of the moment
     char errorText[CURL_ERROR_SIZE] = {};
 
@@ -257,6 +264,11 @@ struct CServerClient::Impl {
         sends = 0;
         curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, allowOneSend);
         curl_easy_setopt(curl, CURLOPT_PREREQDATA, &sends);
+        if (cancel != nullptr) {
+            curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+            curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, abortWhenCancelled);
+            curl_easy_setopt(curl, CURLOPT_XFERINFODATA, cancel);
+        }
         errorText[0] = '\0';
     }
 };
@@ -271,6 +283,10 @@ void CServerClient::SetPauseFunction(PauseFunction pause) {
 
 void CServerClient::SetServerAddress(const ServerAddress& address) {
     m_impl->chosenAddress = address;
+}
+
+void CServerClient::SetCancelFlag(const std::atomic<bool>* cancel) {
+    m_impl->cancel = cancel;
 }
 
 void CServerClient::Pause(int milliseconds) {

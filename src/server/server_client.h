@@ -5,6 +5,7 @@
 // byte is refused like a missing connection.
 
 #include <QString>
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -90,6 +91,9 @@ public:
 
     // Chooses the server instead of the environment's; takes effect at Connect.
     void SetServerAddress(const ServerAddress& address);
+    // A flag another thread may raise to give up waiting: the request under way and
+    // every later one fail as when the server goes away. Null: never given up.
+    void SetCancelFlag(const std::atomic<bool>* cancel);
 
     bool m_bError = true;
 

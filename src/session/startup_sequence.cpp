@@ -19,6 +19,7 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -40,23 +41,21 @@ struct ListScan {
     std::string addressPrefix;  // the picked field is appended unchanged
 };
 
-void fetchImage(CServerClient& server, const std::string& addressPrefix, std::string_view path) {
+// An image a list names, and the request prefix that fetches it.
+struct ListImage {
+    const std::string* addressPrefix;
+    std::string path;
+};
+
+void collectImage(std::vector<ListImage>& images, const std::string& addressPrefix,
+                  std::string_view path) {
     // A list may name anything; only paths inside the working folder are fetched.
-    if (!isInsideWorkingFolder(path)) {
-        return;
+    if (isInsideWorkingFolder(path)) {
+        images.push_back({&addressPrefix, std::string(path)});
     }
-    const QString local = localPath(path);
-    if (QFileInfo::exists(local)) {
-        return;
-    }
-    const QString parent = QFileInfo(local).path();
-    if (!parent.isEmpty() && parent != u".") {
-        QDir().mkpath(parent);
-    }
-    server.DownloadFile(addressPrefix + std::string(path), local);
 }
 
-void scanList(CServerClient& server, const ListScan& scan) {
+void scanList(const ListScan& scan, std::vector<ListImage>& images) {
     TextLineReader reader(scan.file);
     TextLine line;
     while (reader.readLine(line)) {
@@ -66,29 +65,49 @@ void scanList(CServerClient& server, const ListScan& scan) {
         const std::string_view text = line.text;
         switch (scan.fields) {
             case Fields::kWholeLine:
-                fetchImage(server, scan.addressPrefix, text);
+                collectImage(images, scan.addressPrefix, text);
                 break;
             case Fields::kBackground: {
                 const auto fields = SplitFields(text, ',');
                 const std::size_t commas = fields.size() - 1;
                 if (commas >= 3) {
-                    fetchImage(server, scan.addressPrefix, fields[2]);
+                    collectImage(images, scan.addressPrefix, fields[2]);
                 }
                 if (commas == 3) {
-                    fetchImage(server, scan.addressPrefix, fields[3]);
+                    collectImage(images, scan.addressPrefix, fields[3]);
                 }
                 break;
             }
             case Fields::kSecondOfMenu: {
                 const auto fields = SplitFields(text, ';');
                 if (fields.size() >= 3) {
-                    fetchImage(server, scan.addressPrefix, fields[1]);
+                    collectImage(images, scan.addressPrefix, fields[1]);
                 }
                 break;
             }
         }
     }
 }
+
+// Counts the files of a start-up as they are asked for.
+class StepCounter {
+public:
+    StepCounter(const StartupProgressFunction& progress, int total)
+        : m_progress(progress), m_total(total) {}
+    void AddToTotal(int more) { m_total += more; }
+    void Next(std::string_view file) {
+        ++m_index;
+        m_total = std::max(m_total, m_index);
+        if (m_progress) {
+            m_progress({m_index, m_total, std::string(file)});
+        }
+    }
+
+private:
+    const StartupProgressFunction& m_progress;
+    int m_index = 0;
+    int m_total;
+};
 
 bool canOpenForReading(const QString& name) {
     return OpenRegularFile(name) != nullptr;
@@ -253,7 +272,10 @@ void SyncServerFile(CServerClient& server, std::string_view serverPath, const QS
     }
 }
 
-int FetchListImages(CServerClient& server, const DesktopSession& session) {
+namespace {
+
+// Downloads every listed image the working folder lacks, each counted as a file.
+void fetchListImages(CServerClient& server, const DesktopSession& session, StepCounter& steps) {
     for (const char* folder :
          {"images", "images/background", "images/bkicons", "images/icons", "images/user"}) {
         QDir().mkpath(QString::fromLatin1(folder));
@@ -276,14 +298,45 @@ int FetchListImages(CServerClient& server, const DesktopSession& session) {
         {kCommonSysMenuList, 0, Fields::kSecondOfMenu, commonIcon},
         {ImageListName(n), 5, Fields::kWholeLine, roomPrefix},
     };
+    // Every list is read before the first image is asked for, so the count of files
+    // to come is known; images never change the lists.
+    std::vector<ListImage> images;
     for (const ListScan& scan : scans) {
-        scanList(server, scan);
+        scanList(scan, images);
     }
+    QSet<QString> missing;
+    for (const ListImage& image : images) {
+        const QString local = QDir::cleanPath(localPath(image.path));
+        if (!QFileInfo::exists(local)) {
+            missing.insert(local);
+        }
+    }
+    steps.AddToTotal(int(missing.size()));
+    for (const ListImage& image : images) {
+        const QString local = localPath(image.path);
+        if (QFileInfo::exists(local)) {
+            continue;
+        }
+        const QString parent = QFileInfo(local).path();
+        if (!parent.isEmpty() && parent != u".") {
+            QDir().mkpath(parent);
+        }
+        steps.Next(image.path);
+        server.DownloadFile(*image.addressPrefix + image.path, local);
+    }
+}
+
+}  // namespace
+
+int FetchListImages(CServerClient& server, const DesktopSession& session) {
+    const StartupProgressFunction none;
+    StepCounter steps(none, 0);
+    fetchListImages(server, session, steps);
     return 0;
 }
 
-StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
-                                std::string_view commandLine) {
+StartupNotes BringRoomFiles(DesktopSession& session, CServerClient& server,
+                            std::string_view commandLine, const StartupProgressFunction& progress) {
     session.m_szWorkDir = toCp949(QDir::currentPath());
     session.m_nDesktop = 0;
     session.m_nTemplate = 0;
@@ -298,72 +351,99 @@ StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
     session.m_szRoomId = words.roomId;
     session.m_nDesktop = words.desktop;
     session.m_nTemplate = words.templ;
+
+    StartupNotes notes;
+    const int n = session.m_nDesktop;
+    const int t = session.m_nTemplate;
+    if (n <= 0) {
+        return notes;
+    }
+    // Local files with edits the server lacks stay as they are.
+    notes.keptUnpublished = KeptUnpublishedFiles(session.m_szRoomId.str());
+    QSet<QString> keptLocal;
+    for (const std::string& path : notes.keptUnpublished) {
+        keptLocal.insert(QDir::cleanPath(localPath(path)));
+    }
+    const auto isKept = [&keptLocal](const QString& localName) {
+        return keptLocal.contains(QDir::cleanPath(localName));
+    };
+
+    // What is asked for, in order: the common files (the common layout kept as every
+    // desktop's fallback), then the room's files, each with its local name.
+    struct Fetch {
+        std::string serverPath;
+        QString localName;
+        bool sync;  // asked about first; deleted here when the server lacks it
+    };
+    std::vector<Fetch> fetches;
+    const std::pair<std::string, const char*> commonFiles[] = {
+        {kBackgroundList, kBackgroundList},
+        {kFolderList, kFolderList},
+        {kCommonMenuList, kCommonMenuList},
+        {kCommonSysMenuList, kCommonSysMenuList},
+        {LayoutFileName(1).toStdString(), kDefaultLayoutFile},
+    };
+    for (const auto& [serverName, localName] : commonFiles) {
+        fetches.push_back(
+            {ServerPath(kCommonRoom, serverName), QString::fromLatin1(localName), false});
+    }
+    const std::string room = session.m_szRoomId.str();
+    if (t != 0) {
+        fetches.push_back(
+            {ServerPath(kCommonRoom, kBackgroundUserList), kCommonBackgroundUserList, true});
+    }
+    fetches.push_back({ServerPath(room, kBackgroundUserList), kBackgroundUserList, true});
+    if (t != 0) {
+        fetches.push_back({ServerPath(kCommonRoom, kFolderUserList), kCommonFolderUserList, true});
+    } else {
+        fetches.push_back({ServerPath(room, kFolderUserList), kFolderUserList, true});
+    }
+    // The numbered files come from the common folder under T, or from the room's
+    // folder under N; locally they are always numbered N.
+    for (QString (*name)(int) :
+         {MenuListName, SysMenuListName, ImageListName, LayoutFileName, LauncherFileName}) {
+        fetches.push_back({t != 0 ? ServerPath(kCommonRoom, name(t).toStdString())
+                                  : ServerPath(room, name(n).toStdString()),
+                           name(n), true});
+    }
+    std::erase_if(fetches, [&](const Fetch& fetch) { return isKept(fetch.localName); });
+
+    StepCounter steps(progress, int(fetches.size()));
+    server.Connect();
+    for (const Fetch& fetch : fetches) {
+        steps.Next(toCp949(fetch.localName));
+        if (fetch.sync) {
+            SyncServerFile(server, fetch.serverPath, fetch.localName);
+        } else {
+            server.DownloadFile(fetch.serverPath, fetch.localName);
+        }
+    }
+    fetchListImages(server, session, steps);
+    // A client that met a transport failure refuses every later request, so this
+    // tells whether anything of the server's was missed on the way.
+    session.m_bServerFilesMissing = server.m_bError;
+    notes.serverUnreachable = session.m_bServerFilesMissing;
+    return notes;
+}
+
+void LoadRoomFolder(DesktopSession& session, StartupNotes& notes) {
+    if (!notes.roomIdRefused.isEmpty()) {
+        return;
+    }
     session.m_nLauncherType = 0;
     session.m_nLauncherX = 0;
     session.m_nLauncherY = 100;
+    StartupNotes loaded = loadFolder(session, kFolderPixelBudget);
+    notes.resolutionRefused = loaded.resolutionRefused;
+    notes.layoutResolution = loaded.layoutResolution;
+    notes.refusedImages = std::move(loaded.refusedImages);
+}
 
-    const int n = session.m_nDesktop;
-    const int t = session.m_nTemplate;
-    std::vector<std::string> kept;
-    if (n > 0) {
-        // Local files with edits the server lacks stay as they are.
-        kept = KeptUnpublishedFiles(session.m_szRoomId.str());
-        QSet<QString> keptLocal;
-        for (const std::string& path : kept) {
-            keptLocal.insert(QDir::cleanPath(localPath(path)));
-        }
-        const auto isKept = [&keptLocal](const QString& localName) {
-            return keptLocal.contains(QDir::cleanPath(localName));
-        };
-        const auto sync = [&](const std::string& serverPath, const QString& localName) {
-            if (!isKept(localName)) {
-                SyncServerFile(server, serverPath, localName);
-            }
-        };
-
-        server.Connect();
-        // The common files, the common layout kept as every desktop's fallback.
-        const std::pair<std::string, const char*> commonFiles[] = {
-            {kBackgroundList, kBackgroundList},
-            {kFolderList, kFolderList},
-            {kCommonMenuList, kCommonMenuList},
-            {kCommonSysMenuList, kCommonSysMenuList},
-            {LayoutFileName(1).toStdString(), kDefaultLayoutFile},
-        };
-        for (const auto& [serverName, localName] : commonFiles) {
-            if (!isKept(QString::fromLatin1(localName))) {
-                server.DownloadFile(ServerPath(kCommonRoom, serverName),
-                                    QString::fromLatin1(localName));
-            }
-        }
-
-        const std::string room = session.m_szRoomId.str();
-        if (t != 0) {
-            sync(ServerPath(kCommonRoom, kBackgroundUserList), kCommonBackgroundUserList);
-        }
-        sync(ServerPath(room, kBackgroundUserList), kBackgroundUserList);
-        if (t != 0) {
-            sync(ServerPath(kCommonRoom, kFolderUserList), kCommonFolderUserList);
-        } else {
-            sync(ServerPath(room, kFolderUserList), kFolderUserList);
-        }
-        // The numbered files come from the common folder under T, or from the room's
-        // folder under N; locally they are always numbered N.
-        for (QString (*name)(int) :
-             {MenuListName, SysMenuListName, ImageListName, LayoutFileName, LauncherFileName}) {
-            const std::string source = t != 0 ? ServerPath(kCommonRoom, name(t).toStdString())
-                                              : ServerPath(room, name(n).toStdString());
-            sync(source, name(n));
-        }
-
-        FetchListImages(server, session);
-        // A client that met a transport failure refuses every later request, so
-        // this tells whether anything of the server's was missed on the way.
-        session.m_bServerFilesMissing = server.m_bError;
-    }
-    StartupNotes notes = loadFolder(session, kFolderPixelBudget);
-    notes.serverUnreachable = session.m_bServerFilesMissing;
-    notes.keptUnpublished = std::move(kept);
+StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
+                                std::string_view commandLine,
+                                const StartupProgressFunction& progress) {
+    StartupNotes notes = BringRoomFiles(session, server, commandLine, progress);
+    LoadRoomFolder(session, notes);
     return notes;
 }
 

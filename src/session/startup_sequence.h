@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,12 +81,35 @@ void SyncServerFile(CServerClient& server, std::string_view serverPath, const QS
 // Downloads every image that the lists name and the working folder lacks.
 int FetchListImages(CServerClient& server, const DesktopSession& session);
 
+// One file of a start-up: the index-th of the total known so far (the total grows
+// once the lists are in and name their images), by its local name.
+struct StartupStep {
+    int index = 0;
+    int total = 0;
+    std::string file;  // CP949, as the lists name it
+
+    bool operator==(const StartupStep&) const = default;
+};
+// Called before each file is asked for, on the thread that runs the start-up.
+using StartupProgressFunction = std::function<void(const StartupStep&)>;
+
+// Start-up steps 2 to 9: the command line, then (N above 0) the common files, the
+// room's numbered files and the images the lists name. A refused room id stops it
+// before any request (notes.roomIdRefused). Files the unpublished record names for
+// this room are neither asked for nor downloaded. Needs no window and no GUI thread.
+StartupNotes BringRoomFiles(DesktopSession& session, CServerClient& server,
+                            std::string_view commandLine,
+                            const StartupProgressFunction& progress = {});
+
+// Steps 10 to 12 after BringRoomFiles: the launcher, the menus and the layout, with
+// their notes added to notes. Nothing after a refused room id.
+void LoadRoomFolder(DesktopSession& session, StartupNotes& notes);
+
 // Start-up steps 2 to 12: everything up to and including reading the layout file.
 // The window sizes itself afterwards from session.m_nResWidth / m_nResHeight.
-// A refused room id stops it before any request (notes.roomIdRefused). Files the
-// unpublished record names for this room are neither asked for nor downloaded.
 StartupNotes RunStartupSequence(DesktopSession& session, CServerClient& server,
-                                std::string_view commandLine);
+                                std::string_view commandLine,
+                                const StartupProgressFunction& progress = {});
 
 // The local half of start-up for desktop N (no network): the launcher when N > 0,
 // the menus and the layout, and the resolution taken from the layout. Their

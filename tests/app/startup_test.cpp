@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <atomic>
 
 using namespace vodirev;
 using vodirev::test::ReadFileBytes;
@@ -241,7 +242,9 @@ TEST_F(StartupTest, FetchesMissingImagesNamedByTheLists) {
     }
     WriteFileBytes("images/bkicons/have.gif", "local");
 
-    RunStartupSequence(m_session, m_client, "room7 3 0");
+    std::vector<StartupStep> steps;
+    RunStartupSequence(m_session, m_client, "room7 3 0",
+                       [&](const StartupStep& step) { steps.push_back(step); });
 
     std::vector<std::string> images;
     for (const std::string& request : m_server.requests()) {
@@ -259,6 +262,17 @@ TEST_F(StartupTest, FetchesMissingImagesNamedByTheLists) {
         get("/pcroom/room7/" + photo),
     };
     EXPECT_EQ(images, expectedImages);
+    // The progress names every file once, in the order asked: 5 common, 7 of the
+    // room, then the 7 images, counted once the lists are in.
+    ASSERT_EQ(steps.size(), 19u);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_EQ(steps[i].index, int(i) + 1);
+        EXPECT_EQ(steps[i].total, i < 12 ? 12 : 19);
+    }
+    EXPECT_EQ(steps[0].file, "LIST_BACKGROUND.db");
+    EXPECT_EQ(steps[11].file, "LAUNCHER_003.TXT");
+    EXPECT_EQ(steps[12].file, "images\\background\\a_s.jpg");
+    EXPECT_EQ(steps[18].file, photo);
     EXPECT_EQ(ReadFileBytes("images/background/a.jpg"), "picture");
     EXPECT_EQ(ReadFileBytes(QStringLiteral("images/user/3_사진.jpg")), "picture");
     EXPECT_EQ(ReadFileBytes("images/bkicons/have.gif"), "local");
@@ -282,6 +296,24 @@ TEST_F(StartupTest, ServerThatIsNotRunningLeavesEverythingLocal) {
     EXPECT_EQ(m_session.m_nResWidth, 800);
     EXPECT_EQ(m_session.m_nLauncherX, 5);
     EXPECT_EQ(m_session.m_nLauncherY, 6);
+}
+
+TEST_F(StartupTest, GivingUpWaitingGoesOnAsAnUnreachableServerDoes) {
+    putServerFiles(m_server, "room7", {"desktop003.xml", "LIST_MENU_003.db"});
+    WriteFileBytes("desktop003.xml", kLayout);
+    std::atomic<bool> cancel{false};
+    m_client.SetCancelFlag(&cancel);
+
+    const StartupNotes notes =
+        RunStartupSequence(m_session, m_client, "room7 3 0", [&](const StartupStep& step) {
+            cancel = step.index == 3;  // the operator stops waiting during the third file
+        });
+
+    EXPECT_LE(m_server.requests().size(), 3u);
+    EXPECT_TRUE(notes.serverUnreachable);
+    EXPECT_TRUE(m_session.m_bServerFilesMissing);
+    EXPECT_EQ(ReadFileBytes("desktop003.xml"), kLayout);
+    EXPECT_EQ(m_session.m_nResWidth, 800);
 }
 
 TEST_F(StartupTest, AServerThatCannotBeReachedIsToldOnceAndMarksTheSession) {
