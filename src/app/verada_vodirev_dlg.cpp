@@ -1,7 +1,7 @@
 #include "app/verada_vodirev_dlg.h"
 
 #include "app/about_text.h"
-#include "app/save_command.h"
+#include "app/save_progress.h"
 #include "base/text.h"
 #include "dialogs/background_dlg.h"
 #include "dialogs/context_menu_widget.h"
@@ -17,6 +17,7 @@
 #include "editor/icon_commands.h"
 #include "editor/status_line.h"
 #include "editor/toolbar_tips.h"
+#include "session/save_command.h"
 #include "session/startup_sequence.h"
 
 #include <QApplication>
@@ -183,14 +184,22 @@ void CVeradaVodirevDlg::Repaint(const CommandOutcome& outcome) {
 }
 
 void CVeradaVodirevDlg::OnSaveAndExit() {
-    SaveCommandContext context{this,     m_ui,       m_session,
-                               m_server, m_renderer, [this] { done(QDialog::Accepted); }};
+    SaveProgressDisplay display(this);
+    SaveCommandContext context{m_ui,
+                               m_session,
+                               m_server,
+                               m_renderer,
+                               [this] { done(QDialog::Accepted); },
+                               display.Runner(),
+                               display.Sink()};
     RunSaveCommand(context);
 }
 
 // The same save and publish as "저장하고 끝내기", and the editor stays open.
 void CVeradaVodirevDlg::OnSave() {
-    SaveCommandContext context{this, m_ui, m_session, m_server, m_renderer};
+    SaveProgressDisplay display(this);
+    SaveCommandContext context{m_ui,    m_session,        m_server,      m_renderer,
+                               nullptr, display.Runner(), display.Sink()};
     if (RunSaveCommand(context)) {
         m_history.MarkSaved();
         update();

@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QTimerEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vodirev {
 
@@ -114,12 +115,25 @@ void CUploadViewDlg::StartPass() {
 }
 
 void CUploadViewDlg::OnProgress(const std::string& file, int index, int total) {
+    if (m_passTotal > 0) {
+        ShowStep(QStringLiteral("파일 업로드"), fromCp949(file), m_passFirst + index, m_passTotal);
+        return;
+    }
     const QString name = fromCp949(file);
     m_fileLabel->setText(
         m_fileLabel->fontMetrics().elidedText(name, Qt::ElideMiddle, m_fileLabel->width()));
     m_fileLabel->setToolTip(name);
     m_progress->setRange(0, total);
     m_progress->setValue(index);
+}
+
+void CUploadViewDlg::ShowStep(const QString& step, const QString& file, int index, int total) {
+    const QString text = file.isEmpty() ? step : step + QStringLiteral(": ") + file;
+    m_fileLabel->setText(
+        m_fileLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, m_fileLabel->width()));
+    m_fileLabel->setToolTip(text);
+    m_progress->setRange(0, std::max(total, 1));
+    m_progress->setValue(std::min(index, std::max(total, 1)));
 }
 
 void CUploadViewDlg::OnPassEnded(const UploadPassResult& result) {
@@ -129,6 +143,10 @@ void CUploadViewDlg::OnPassEnded(const UploadPassResult& result) {
     m_pass.reset();
     m_result = result;
     m_bTransferring = false;
+    if (m_onPassEnded) {
+        m_onPassEnded();
+        return;
+    }
     done(kResultDone);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QBasicTimer>
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -44,6 +45,18 @@ public:
     const UploadPassResult& LastResult() const { return m_result; }
     bool IsTransferring() const { return m_bTransferring; }
 
+    // Kept open over a whole save: when set, the end of the pass calls this instead
+    // of closing the dialog, and the save's later steps go through ShowStep until
+    // the save closes it.
+    void SetPassEndedHandler(std::function<void()> handler) { m_onPassEnded = std::move(handler); }
+    // The pass's steps are shown as steps first + 1 ... of total.
+    void SetPassPlace(int first, int total) {
+        m_passFirst = first;
+        m_passTotal = total;
+    }
+    // Shows a step of the save: what it does, which file, index of total.
+    void ShowStep(const QString& step, const QString& file, int index, int total);
+
     QLabel* fileLabel() const { return m_fileLabel; }
     QProgressBar* progressBar() const { return m_progress; }
 
@@ -65,6 +78,9 @@ private:
     std::thread m_worker;  // runs the requests one after another, off the window's thread
     bool m_bTransferring = false;
     UploadPassResult m_result;
+    std::function<void()> m_onPassEnded;
+    int m_passFirst = 0;
+    int m_passTotal = 0;
 
     QLineEdit* m_statusEdit = nullptr;  // control 1017, hidden
     QLabel* m_fileLabel = nullptr;

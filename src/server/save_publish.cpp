@@ -27,8 +27,24 @@ bool AnsweredOk(const CServerClient& server) {
 // Keeps the report of one save step by step.
 class SaveSteps {
 public:
-    SaveSteps(CServerClient& server, std::string roomId, SaveReport& report, bool publish)
-        : m_server(server), m_roomId(std::move(roomId)), m_report(report), m_publish(publish) {}
+    SaveSteps(CServerClient& server, std::string roomId, SaveReport& report, bool publish,
+              const SaveProgressFunction& progress)
+        : m_server(server),
+          m_roomId(std::move(roomId)),
+          m_report(report),
+          m_publish(publish),
+          m_progress(progress) {}
+
+    void PlanSteps(int total) { m_total = total; }
+
+    // Reports the next steps (one unless a pass of several) before they run.
+    void Announce(SaveStep::Kind kind, const std::string& file = {}, int steps = 1) {
+        if (m_progress) {
+            m_progress(
+                {kind, m_index + 1, m_total, file, kind == SaveStep::Kind::kUpload ? steps : 0});
+        }
+        m_index += steps;
+    }
 
     bool Write(const std::string& name, std::string_view text) {
         const bool ok = WriteTextFile(QString::fromStdString(name), text);
@@ -99,23 +115,29 @@ private:
     std::string m_roomId;
     SaveReport& m_report;
     bool m_publish;
+    const SaveProgressFunction& m_progress;
+    int m_index = 0;
+    int m_total = 0;
 };
 
 // A menu list and the images its records name: the list is written, each record's
 // image goes up when the server lacks it, then the list goes up even when it could
 // not be written (the server keeps what it had, or gets an older local copy).
 template <typename LineOf>
-void SaveMenuList(SaveSteps& steps, const std::string& name, const std::vector<CInfoIcon>& menu,
-                  LineOf lineOf) {
+void SaveMenuList(SaveSteps& steps, SaveStep::Kind kind, const std::string& name,
+                  const std::vector<CInfoIcon>& menu, LineOf lineOf) {
     std::string text;
     for (const CInfoIcon& icon : menu) {
         text += lineOf(icon);
     }
-    if (steps.Write(name, text)) {
-        for (const CInfoIcon& icon : menu) {
+    const bool written = steps.Write(name, text);
+    for (const CInfoIcon& icon : menu) {
+        steps.Announce(kind, icon.m_strImage);
+        if (written) {
             steps.PublishImage(icon.m_strImage);
         }
     }
+    steps.Announce(kind, name);
     steps.Publish(name);
 }
 
@@ -171,13 +193,21 @@ std::vector<std::string> FilesASaveMayPublish(const DesktopSession& session) {
 
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
-                          const UploadPassRunner& runUploadPass, SaveMode mode) {
+                          const UploadPassRunner& runUploadPass, SaveMode mode,
+                          const SaveProgressFunction& progress) {
     SaveReport report;
     const std::string roomId = session.m_szRoomId.str();
     const int desktop = session.m_nDesktop;
     const bool publish = mode == SaveMode::kPublish;
     report.localOnly = !publish;
-    SaveSteps steps(server, roomId, report, publish);
+    SaveSteps steps(server, roomId, report, publish, progress);
+    const bool runsPass = runUploadPass && publish;
+    const int menuSteps = int(session.m_arrMenu.size() + session.m_arrSysMenu.size()) + 2;
+    // The written lists, the pass, the menus, launcher and preview, registration and
+    // synchronisation, and the end. The pass plans its steps from the lists written
+    // before it; the same plan is counted here.
+    const int fixedSteps = 2 + menuSteps + 2 + (publish ? 2 : 0) + 1;
+    steps.PlanSteps(fixedSteps);
 
     // The picture list first: the layout names the pictures only when the list that
     // the clients fetch them by could be written.
@@ -185,36 +215,47 @@ SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
     for (const CInfoUserImage& picture : session.m_desktop.m_arrUserImage) {
         pictureList += PathLine(picture.m_strPath);
     }
+    steps.Announce(SaveStep::Kind::kWrite, ImageListName(desktop).toStdString());
     report.picturesListed = steps.Write(ImageListName(desktop).toStdString(), pictureList);
     const std::string layout = BuildLayoutText(session.m_desktop, session.m_nResWidth,
                                                session.m_nResHeight, report.picturesListed);
     const std::string layoutName = SavedLayoutFileName(desktop);
+    steps.Announce(SaveStep::Kind::kWrite, layoutName);
     const bool layoutWritten = steps.Write(layoutName, layout);
 
-    if (runUploadPass && publish) {
+    if (runsPass) {
+        const int passSteps = int(UploadPass::PlanSteps(desktop).size());
+        steps.PlanSteps(fixedSteps + passSteps);
+        steps.Announce(SaveStep::Kind::kUpload, {}, passSteps);
         steps.Merge(runUploadPass(roomId, desktop));
     }
     report.registrationSkipped = publish && (!layoutWritten || !steps.WasPublished(layoutName));
 
-    SaveMenuList(steps, MenuListName(desktop).toStdString(), session.m_arrMenu, MenuLine);
+    SaveMenuList(steps, SaveStep::Kind::kMenuList, MenuListName(desktop).toStdString(),
+                 session.m_arrMenu, MenuLine);
 
     const std::string launcher = LauncherFileName(desktop).toStdString();
+    steps.Announce(SaveStep::Kind::kLauncher, launcher);
     steps.Write(launcher,
                 LauncherLine(session.m_nLauncherX, session.m_nLauncherY, session.m_nLauncherType));
     steps.Publish(launcher);
 
-    SaveMenuList(steps, SysMenuListName(desktop).toStdString(), session.m_arrSysMenu, SysMenuLine);
+    SaveMenuList(steps, SaveStep::Kind::kSysMenuList, SysMenuListName(desktop).toStdString(),
+                 session.m_arrSysMenu, SysMenuLine);
 
     const std::string previewName = PreviewFileName(desktop);
+    steps.Announce(SaveStep::Kind::kPreview, previewName);
     steps.WritePicture(previewName, preview);
     steps.Publish(previewName);
 
     if (report.registrationSkipped || !publish) {
         return report;
     }
+    steps.Announce(SaveStep::Kind::kRegister);
     server.QueryNumber(
         RegistrationTarget(roomId, desktop, session.m_nResWidth, session.m_nResHeight, title));
     report.registered = AnsweredOk(server);
+    steps.Announce(SaveStep::Kind::kSync);
     server.QueryNumber("sync.jsp");
     report.synchronised = AnsweredOk(server);
     return report;

@@ -65,6 +65,31 @@ struct SaveReport {
     }
 };
 
+// One step of a save, reported before it runs: what it does, the index-th of the
+// steps planned (total), and the file it writes or sends (empty for registration,
+// synchronisation and the end).
+struct SaveStep {
+    enum class Kind {
+        kWrite,        // the picture list and the layout file written here
+        kUpload,       // the upload pass: passSteps steps from index on
+        kMenuList,     // a menu icon the server may lack, then the menu list
+        kLauncher,     // the launcher file
+        kSysMenuList,  // a system menu icon, then the system menu list
+        kPreview,      // the preview picture
+        kRegister,     // the desktop registered
+        kSync,         // the synchronisation asked for
+        kDone,         // the save's result is known (reported by the command)
+    };
+    Kind kind = Kind::kWrite;
+    int index = 0;
+    int total = 0;
+    std::string file;
+    int passSteps = 0;
+
+    bool operator==(const SaveStep&) const = default;
+};
+using SaveProgressFunction = std::function<void(const SaveStep&)>;
+
 // Every file a save of this desktop may publish, each once: the room's user lists and
 // the images they name, the layout file, the picture list and the pictures, the menu
 // lists and their icon images, the launcher file and the preview. Taken before the
@@ -79,7 +104,7 @@ std::vector<std::string> FilesASaveMayPublish(const DesktopSession& session);
 // SaveMode::kLocalOnly writes the same files and sends nothing (no upload pass).
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
-                          const UploadPassRunner& runUploadPass,
-                          SaveMode mode = SaveMode::kPublish);
+                          const UploadPassRunner& runUploadPass, SaveMode mode = SaveMode::kPublish,
+                          const SaveProgressFunction& progress = {});
 
 }  // namespace vodirev

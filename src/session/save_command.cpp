@@ -1,16 +1,13 @@
-#include "app/save_command.h"
+#include "session/save_command.h"
 
 #include "base/paths.h"
 #include "base/text.h"
-#include "dialogs/upload_view_dlg.h"
 #include "document/file_names.h"
 #include "document/unpublished_record.h"
 #include "editor/command_ui.h"
 #include "editor/frame_renderer.h"
 #include "session/file_list_text.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
@@ -54,15 +51,31 @@ void AddPending(std::vector<std::string>& pending, const std::string& name) {
     }
 }
 
-UploadPassResult RunUploadDialog(QWidget* parent, const std::string& roomId, int desktop) {
-    CUploadViewDlg dialog(parent);
-    dialog.m_strRoomId = roomId;
-    dialog.m_nDesktop = desktop;
-    dialog.exec();  // always 5
-    return dialog.LastResult();
-}
-
 }  // namespace
+
+QString SaveStepText(SaveStep::Kind kind) {
+    switch (kind) {
+        case SaveStep::Kind::kWrite:
+            return QStringLiteral("파일 저장");
+        case SaveStep::Kind::kUpload:
+            return QStringLiteral("파일 업로드");
+        case SaveStep::Kind::kMenuList:
+            return QStringLiteral("메뉴 목록 올리기");
+        case SaveStep::Kind::kLauncher:
+            return QStringLiteral("런처 올리기");
+        case SaveStep::Kind::kSysMenuList:
+            return QStringLiteral("시스템 메뉴 목록 올리기");
+        case SaveStep::Kind::kPreview:
+            return QStringLiteral("미리보기 올리기");
+        case SaveStep::Kind::kRegister:
+            return QStringLiteral("데스크탑 등록");
+        case SaveStep::Kind::kSync:
+            return QStringLiteral("동기화 요청");
+        case SaveStep::Kind::kDone:
+            return QStringLiteral("끝");
+    }
+    return QString();
+}
 
 QString SaveProblemsMessage(const SaveReport& report) {
     // The common catalogue is the server's: start-up brings it again, so it is never
@@ -207,16 +220,18 @@ bool RunSaveCommand(SaveCommandContext& context) {
     bool ownRecord = record.roomId == roomId;
     std::vector<std::string> pending = ownRecord ? record.files : std::vector<std::string>();
 
-    bool waitCursor = false;
-    const UploadPassRunner runPass = [&](const std::string& room, int desktop) {
-        UploadPassResult result = context.runUploadPass
-                                      ? context.runUploadPass(room, desktop)
-                                      : RunUploadDialog(context.parent, room, desktop);
-        if (!waitCursor) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            waitCursor = true;
+    // Without a runner the pass runs over the command's own client.
+    const UploadPassRunner runPass =
+        context.runUploadPass ? context.runUploadPass
+                              : UploadPassRunner([&server](const std::string& room, int desktop) {
+                                    return UploadPass(server, room, desktop).Run();
+                                });
+    SaveStep last;
+    const SaveProgressFunction progress = [&](const SaveStep& step) {
+        last = step;
+        if (context.progress) {
+            context.progress(step);
         }
-        return result;
     };
     for (;;) {
         if (mode == SaveMode::kPublish) {
@@ -231,12 +246,9 @@ bool RunSaveCommand(SaveCommandContext& context) {
             }
             ownRecord = WriteUnpublishedRecord({roomId, journal}) || ownRecord;
         }
+        last = SaveStep{};
         const SaveReport report =
-            SaveAndPublish(session, server, confirmedTitle, preview, runPass, mode);
-        if (waitCursor) {
-            QApplication::restoreOverrideCursor();
-            waitCursor = false;
-        }
+            SaveAndPublish(session, server, confirmedTitle, preview, runPass, mode, progress);
         // Noted before the question, so the note survives whatever ends the program.
         bool recordWritten = true;
         if (mode == SaveMode::kPublish) {
@@ -249,6 +261,9 @@ bool RunSaveCommand(SaveCommandContext& context) {
                 recordWritten = WriteUnpublishedRecord({roomId, pending});
                 ownRecord = true;
             }
+        }
+        if (context.progress) {
+            context.progress({SaveStep::Kind::kDone, last.total, last.total, {}, 0});
         }
         if (!report.HasProblems() || !ui.AskYesNo(RetrySaveQuestion(report, recordWritten))) {
             break;

@@ -1,7 +1,9 @@
 #pragma once
 // The command "저장하고 끝내기" (save and exit): ask the server for the desktop's
 // title, let the operator confirm it, write and publish everything, tell the
-// operator what stayed only on this PC, and end the program.
+// operator what stayed only on this PC, and end the program. No window here: the
+// editor gives it the upload dialog and its progress display, the command-line
+// tool its own.
 
 #include "document/desktop_session.h"
 #include "server/save_publish.h"
@@ -10,23 +12,27 @@
 #include <QString>
 #include <functional>
 
-class QWidget;
-
 namespace vodirev {
 
 class CommandUi;
 class FrameRenderer;
 
 struct SaveCommandContext {
-    QWidget* parent = nullptr;  // the editor window, parent of the upload dialog
-    CommandUi& ui;              // the name dialog (DesktopSaveModel) and the messages
+    CommandUi& ui;  // the name dialog (DesktopSaveModel) and the messages
     DesktopSession& session;
     CServerClient& server;  // the window's client
     FrameRenderer& renderer;
     std::function<void()> endProgram{};  // the window's done()
-    // Runs the upload pass. Empty: the upload dialog, modal over parent.
+    // Runs the upload pass (the editor: its upload dialog). Empty: the pass runs
+    // here over server.
     UploadPassRunner runUploadPass{};
+    // Every step of each attempt, in order, ending with SaveStep::Kind::kDone once
+    // that attempt's result is known and noted (before any question about it).
+    SaveProgressFunction progress{};
 };
+
+// What a save step does, as the progress display names it.
+QString SaveStepText(SaveStep::Kind kind);
 
 inline constexpr const char* kTitleMissingMessage = "타이틀 입력해 주세요.";
 

@@ -3,7 +3,6 @@
 // to a web page, the recycle bin shown, the folder given a new picture, then saved.
 // The server ends up with the exact list lines and layout, and the new picture.
 
-#include "app/save_command.h"
 #include "app/verada_vodirev_dlg.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
@@ -22,6 +21,7 @@
 #include "editor/label_font.h"
 #include "save_test_util.h"
 #include "server/upload_pass.h"
+#include "session/save_command.h"
 #include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,7 @@ protected:
         };
         FrameRenderer renderer;
         bool ended = false;
-        SaveCommandContext context{nullptr, ui, session, client, renderer};
+        SaveCommandContext context{ui, session, client, renderer};
         if (!stayOpen) {
             context.endProgram = [&] { ended = true; };
         }

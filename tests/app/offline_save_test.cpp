@@ -2,7 +2,6 @@
 // publishes over the server's copy only when the operator says so, and files a save
 // could not publish survive the next start-up and go up with the next save.
 
-#include "app/save_command.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "document/layout_writer.h"
@@ -11,6 +10,7 @@
 #include "save_test_util.h"
 #include "server/recording_server.h"
 #include "server/upload_pass.h"
+#include "session/save_command.h"
 #include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ test::FakeCommandUi NamingUi() {
 bool Save(DesktopSession& session, CServerClient& client, test::FakeCommandUi& ui,
           const UploadPassRunner& pass) {
     FrameRenderer renderer;
-    SaveCommandContext context{nullptr, ui, session, client, renderer, [] {}};
+    SaveCommandContext context{ui, session, client, renderer, [] {}};
     context.runUploadPass = pass;
     return RunSaveCommand(context);
 }

@@ -1,7 +1,7 @@
 // The save command around SaveAndPublish: the title comes from the server into the
 // name dialog, a cancel writes nothing, and a save the server did not take is told.
 
-#include "app/save_command.h"
+#include "session/save_command.h"
 
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
@@ -64,7 +64,7 @@ TEST(SaveCommand, ACancelledNameDialogWritesNothingAndAsksForATitle) {
     FrameRenderer renderer;
     Outcome outcome;
     SaveUi ui(nameDialog);
-    SaveCommandContext context{nullptr, ui, session, client, renderer, [&] { ++outcome.ended; }};
+    SaveCommandContext context{ui, session, client, renderer, [&] { ++outcome.ended; }};
 
     QString shown;
     QTimer::singleShot(0, &nameDialog, [&] {
@@ -106,7 +106,7 @@ TEST(SaveCommand, WithoutAServerItSavesLocallyTellsTheOperatorAndEnds) {
             SaveUi::ShowMessage(text);
         }
     } ui{nameDialog};
-    SaveCommandContext context{nullptr, ui, session, client, renderer, [&] { ++outcome.ended; }};
+    SaveCommandContext context{ui, session, client, renderer, [&] { ++outcome.ended; }};
     QTimer::singleShot(0, &nameDialog, [&] {
         EXPECT_EQ(nameDialog.titleEdit()->text(), QString());  // no title came back
         nameDialog.titleEdit()->setText(QStringLiteral("새 이름"));

@@ -4,7 +4,6 @@
 
 #include "server/save_publish.h"
 
-#include "app/save_command.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
@@ -12,6 +11,7 @@
 #include "editor/frame_renderer.h"
 #include "save_test_util.h"
 #include "server/recording_server.h"
+#include "session/save_command.h"
 #include "session/startup_sequence.h"
 
 #include <gtest/gtest.h>
@@ -123,8 +123,14 @@ TEST_F(SaveRoomTest, TheServerEndsUpWithTheSavedDesktopInProtocolOrder) {
         return true;
     };
     const std::vector<QString>& messages = ui.messages;
-    SaveCommandContext context{nullptr, ui, session, client, renderer, [&] { ++ended; }};
+    SaveCommandContext context{ui, session, client, renderer, [&] { ++ended; }};
     context.runUploadPass = DirectPass(&progress);
+    std::vector<SaveStep> steps;
+    std::size_t requestsAtEnd = 0;
+    context.progress = [&](const SaveStep& step) {
+        steps.push_back(step);
+        requestsAtEnd = server.requests().size();
+    };
     ASSERT_TRUE(RunSaveCommand(context));
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
@@ -167,6 +173,27 @@ TEST_F(SaveRoomTest, TheServerEndsUpWithTheSavedDesktopInProtocolOrder) {
         "GET /sync.jsp",
     };
     EXPECT_EQ(server.requests(), expected);
+
+    // One display over the whole save: every step in order, the pass as its 10 steps,
+    // the end only once everything was asked.
+    using K = SaveStep::Kind;
+    const std::vector<SaveStep> expectedSteps = {
+        {K::kWrite, 1, 12, "LIST_IMAGE_001.db"},
+        {K::kWrite, 2, 12, "desktop001.xml"},
+        {K::kUpload, 3, 22, "", 10},
+        {K::kMenuList, 13, 22, "images\\icons\\app.png"},
+        {K::kMenuList, 14, 22, "images\\icons\\new.png"},
+        {K::kMenuList, 15, 22, "LIST_MENU_001.db"},
+        {K::kLauncher, 16, 22, "LAUNCHER_001.TXT"},
+        {K::kSysMenuList, 17, 22, "images\\icons\\sys.png"},
+        {K::kSysMenuList, 18, 22, "LIST_SYSMENU_001.db"},
+        {K::kPreview, 19, 22, "desktop001.gif"},
+        {K::kRegister, 20, 22, ""},
+        {K::kSync, 21, 22, ""},
+        {K::kDone, 22, 22, ""},
+    };
+    EXPECT_EQ(steps, expectedSteps);
+    EXPECT_EQ(requestsAtEnd, expected.size());
 
     for (const char* name :
          {"LIST_BACKGROUND_USER.db", "LIST_FOLDER_USER.db", "LIST_MENU.db", "desktop001.xml",
