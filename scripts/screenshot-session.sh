@@ -1,6 +1,7 @@
 # Shared by the screenshot scripts: a virtual display, the reference server on a
 # copy of the demo room, and captures. Source it after setting top, work and shots;
 # it prepares $work/room and $work/server-root and exports DISPLAY and VERADA_SERVER.
+# server_delay (milliseconds), when set, makes the server answer every request that late.
 rm -rf "$work/room" "$work/server-root" "$shots"
 mkdir -p "$work/room/images" "$shots"
 cp -r build/demo-root "$work/server-root"
@@ -8,7 +9,8 @@ cp -r build/resources/bkicons "$work/room/images/bkicons"
 
 . scripts/xvfb.sh
 start_xvfb 1280x900x24
-build/tools/server/vodirev-server --root "$work/server-root" --port 0 >"$work/server.out" 2>&1 &
+build/tools/server/vodirev-server --root "$work/server-root" --port 0 ${server_delay:+--delay "$server_delay"} \
+    >"$work/server.out" 2>&1 &
 server_pid=$!
 finish() {
     # The editor ends by the signal: its status is not the script's.

@@ -2,6 +2,7 @@
 
 #include "app/about_text.h"
 #include "app/save_progress.h"
+#include "app/startup_progress.h"
 #include "base/text.h"
 #include "dialogs/background_dlg.h"
 #include "dialogs/context_menu_widget.h"
@@ -208,7 +209,9 @@ void CVeradaVodirevDlg::OnSave() {
 
 bool CVeradaVodirevDlg::OnInitDialog() {
     m_state = CanvasState{};
-    const StartupNotes notes = RunStartupSequence(m_session, m_server, toCp949(m_commandLine));
+    StartupNotes notes =
+        BringRoomFilesShowingProgress(m_session, m_server, toCp949(m_commandLine), this);
+    LoadRoomFolder(m_session, notes);
     if (!notes.roomIdRefused.isEmpty()) {
         m_ui.ShowMessage(notes.roomIdRefused);
         return false;

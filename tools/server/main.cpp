@@ -1,5 +1,8 @@
 // vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE] [--rooms ID,ID...]
+//                [--delay MS]
 //
+// --delay answers every request MS milliseconds late: a slow server for trying the
+// editor's progress displays.
 // Uploads and desktop registrations are taken for the rooms named by --rooms, by
 // default for the rooms that have a folder under DIR/pcroom (never for "common").
 // The operator's server for the editor: DIR holds pcroom/common/... and
@@ -26,17 +29,17 @@ namespace {
 void usage() {
     std::fputs(
         "usage: vodirev-server --root DIR [--host 127.0.0.1] [--port 8080] [--log FILE]\n"
-        "                      [--rooms ID,ID...]\n",
+        "                      [--rooms ID,ID...] [--delay MS]\n",
         stderr);
 }
 
-bool parsePort(const char* text, int& port) {
+bool parseNumber(const char* text, int& number) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || value < 0 || value > 65535) {
         return false;
     }
-    port = static_cast<int>(value);
+    number = static_cast<int>(value);
     return true;
 }
 
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
     std::string logPath;
     QStringList rooms;
     int port = 8080;
+    int delayMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--help" || option == "-h") {
@@ -64,12 +68,17 @@ int main(int argc, char** argv) {
         } else if (option == "--host") {
             host = value;
         } else if (option == "--port") {
-            if (!parsePort(value, port)) {
+            if (!parseNumber(value, port)) {
                 std::fprintf(stderr, "vodirev-server: bad port: %s\n", value);
                 return 2;
             }
         } else if (option == "--log") {
             logPath = value;
+        } else if (option == "--delay") {
+            if (!parseNumber(value, delayMs)) {
+                std::fprintf(stderr, "vodirev-server: bad delay: %s\n", value);
+                return 2;
+            }
         } else if (option == "--rooms") {
             rooms = QString::fromLocal8Bit(value).split(u',', Qt::SkipEmptyParts);
         } else {
@@ -108,6 +117,7 @@ int main(int argc, char** argv) {
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(1000);
     server.set_payload_max_length(vodirev::server::kMaxRequestBodyBytes);
+    handler.setReplyDelay(delayMs);
     handler.attach(server);
 
     const int bound = server.Bind(host, port);

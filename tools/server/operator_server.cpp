@@ -11,8 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <chrono>
 #include <cstdlib>
 #include <exception>
+#include <thread>
 
 namespace vodirev::server {
 
@@ -342,6 +344,9 @@ void OperatorServer::attach(httplib::Server& server) {
     };
     server.set_pre_routing_handler(
         [this, send](const httplib::Request& req, httplib::Response& res) {
+            if (m_replyDelayMs > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(m_replyDelayMs));
+            }
             if (req.method == "POST") {
                 if (req.is_multipart_form_data()) {
                     // The request object is the server's own, non-const one; only the

@@ -46,6 +46,8 @@ public:
 
     // Routes every request of the server to this object.
     void attach(httplib::Server& server);
+    // Every request is answered this many milliseconds late (a slow server).
+    void setReplyDelay(int milliseconds) { m_replyDelayMs = milliseconds; }
 
     // A request other than POST, logged as "METHOD TARGET" with the target's bytes
     // as received. GET and HEAD are answered, other methods get 405.
@@ -73,6 +75,7 @@ private:
 
     QString m_root;  // absolute, clean
     RequestLog& m_log;
+    int m_replyDelayMs = 0;
     QStringList m_rooms;
     std::mutex m_registryMutex;
 };
