@@ -7,9 +7,9 @@
 #include "document/file_names.h"
 #include "document/info_icon.h"
 #include "document/list_files.h"
+#include "editor/icon_commands.h"
 #include "imaging/image_io.h"
 #include "imaging/program_icon.h"
-#include "imaging/scale_bitmap.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,8 +102,8 @@ bool SelectIconImage(IconInsertModel& model, CommandUi& ui, const QDateTime& now
     bool taken = false;
     if (!chosen.isEmpty()) {
         const QImage image = LoadImageBitmap(chosen);
-        if (image.isNull() || ScaleBitmap(image, kIconCheckSize, kIconCheckSize).isNull()) {
-            ui.ShowMessage(QStringLiteral("아이콘으로 등록 할 수 없습니다."));
+        if (const QString reason = PictureRefusalReason(image, kIconCheckSize); !reason.isEmpty()) {
+            ui.ShowMessage(QStringLiteral("아이콘으로 등록 할 수 없습니다.") + u'\n' + reason);
         } else {
             const std::string path = toCp949(chosen);
             model.m_strSourcePath = path;

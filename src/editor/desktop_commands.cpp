@@ -12,7 +12,6 @@
 #include "editor/command_router.h"
 #include "editor/label_font.h"
 #include "imaging/image_io.h"
-#include "imaging/scale_bitmap.h"
 
 #include <QFile>
 #include <algorithm>
@@ -158,7 +157,7 @@ CommandOutcome OnAddPicture(DesktopSession& session, CommandUi& ui, const QDateT
     const std::string format = "images\\\\user\\\\" + std::to_string(session.m_nDesktop) + "_%s";
     const std::optional<std::string> path =
         ImportImageFile(ui, session.m_szWorkDir.str(), format.c_str(),
-                        QString::fromUtf8(kImageRefusedMessage), {}, now);
+                        QString::fromUtf8(kImageRefusedMessage), 0, now);
     if (!path) {
         return {};
     }
@@ -192,12 +191,9 @@ CommandOutcome OnSetBackground(DesktopSession& session, CommandUi& ui, Backgroun
 }
 
 CommandOutcome OnAddBackground(DesktopSession& session, CommandUi& ui, const QDateTime& now) {
-    const auto scalesToThumbnail = [](const QImage& picture) {
-        return !ScaleBitmap(picture, kBackgroundThumbSize, kBackgroundThumbSize).isNull();
-    };
     const std::optional<std::string> path =
         ImportImageFile(ui, session.m_szWorkDir.str(), kBackgroundFormat,
-                        QString::fromUtf8(kBackgroundRefusedMessage), scalesToThumbnail, now);
+                        QString::fromUtf8(kBackgroundRefusedMessage), kBackgroundThumbSize, now);
     if (!path) {
         return {};
     }

@@ -9,6 +9,7 @@
 #include "editor/command_router.h"
 #include "editor/command_ui.h"
 #include "imaging/image_io.h"
+#include "imaging/scale_bitmap.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,10 +108,25 @@ CommandOutcome OnDeleteIconCommand(DesktopSession& session, const CanvasState& s
     return {true};
 }
 
+QString PictureRefusalReason(const QImage& picture, int scaleSide) {
+    if (picture.isNull()) {
+        return QStringLiteral("그림을 읽지 못했습니다: 손상된 파일이거나 읽을 수 없는 형식입니다.");
+    }
+    if (scaleSide > 0 && ScaleBitmap(picture, scaleSide, scaleSide).isNull()) {
+        return QStringLiteral(
+                   "그림 크기가 %1 x %2 입니다. %3 x %3 으로 맞출 때 한쪽은 늘리고 다른 쪽은 "
+                   "줄여야 하는 그림은 쓸 수 없습니다: 가로와 세로가 모두 %3 이상이거나 모두 "
+                   "%3 이하인 그림을 고르세요.")
+            .arg(picture.width())
+            .arg(picture.height())
+            .arg(scaleSide);
+    }
+    return QString();
+}
+
 std::optional<std::string> ImportImageFile(CommandUi& ui, std::string_view workDir,
                                            const char* destinationFormat, const QString& refusal,
-                                           const std::function<bool(const QImage&)>& extraCheck,
-                                           const QDateTime& now) {
+                                           int scaleSide, const QDateTime& now) {
     const QString chosen = ui.ChooseOpenFile(QString(), QString::fromLatin1(kImageFilter));
     if (!workDir.empty()) {
         QDir::setCurrent(fromCp949(workDir));
@@ -119,8 +135,8 @@ std::optional<std::string> ImportImageFile(CommandUi& ui, std::string_view workD
         return std::nullopt;
     }
     const QImage picture = LoadImageBitmap(chosen);
-    if (picture.isNull() || (extraCheck && !extraCheck(picture))) {
-        ui.ShowMessage(refusal);
+    if (const QString reason = PictureRefusalReason(picture, scaleSide); !reason.isEmpty()) {
+        ui.ShowMessage(refusal + u'\n' + reason);
         return std::nullopt;
     }
     const std::string storedName = StoredImageName(toCp949(QFileInfo(chosen).fileName()), now);
@@ -141,7 +157,7 @@ CommandOutcome OnChangeIconImage(DesktopSession& session, const CanvasState& sta
     }
     const std::optional<std::string> path =
         ImportImageFile(ui, session.m_szWorkDir.str(), kFolderImageFormat,
-                        QString::fromUtf8(kImageRefusedMessage), {}, now);
+                        QString::fromUtf8(kImageRefusedMessage), 0, now);
     if (!path) {
         return {};
     }

@@ -34,16 +34,22 @@ CommandOutcome OnDeleteIconCommand(DesktopSession& session, const CanvasState& s
 
 inline constexpr const char* kImageRefusedMessage = "이미지를 등록 할 수 없습니다.";
 
+// Why a picture cannot be taken: it could not be read, or (scaleSide above 0) it
+// cannot be scaled to scaleSide x scaleSide because that would grow it along one
+// axis and shrink it along the other. Empty when it can be taken.
+QString PictureRefusalReason(const QImage& picture, int scaleSide);
+
 // Brings a picture the operator chooses into the working folder: the file dialog
-// (jpg, gif, bmp, png), the decode (and the extra check, when given), the stored
+// (jpg, gif, bmp, png), the decode (and, scaleSide above 0, the check that it scales
+// to scaleSide x scaleSide), the stored
 // name (the file's own, or the time stamp for a name with other bytes), the copy to
 // destinationFormat with the stored name for its one "%s", never over an existing
 // file (that one is then used as it is). The relative path of the copy; nothing
-// when the operator cancelled or the picture was refused (refusal shown).
+// when the operator cancelled or the picture was refused (refusal shown, with the
+// reason on the next line).
 std::optional<std::string> ImportImageFile(CommandUi& ui, std::string_view workDir,
                                            const char* destinationFormat, const QString& refusal,
-                                           const std::function<bool(const QImage&)>& extraCheck,
-                                           const QDateTime& now);
+                                           int scaleSide, const QDateTime& now);
 
 // The four change-image commands on m_nContextFolder: the picture imported into
 // "images\\bkicons\\", its path appended to "LIST_FOLDER_USER.db", the icon redrawn

@@ -205,7 +205,8 @@ TEST_F(DesktopCommands, TheSamePictureTwiceSharesOneStoredFile) {
     broken.close();
     ui.files = {QDir::current().filePath("chosen/broken.png")};
     EXPECT_FALSE(OnAddPicture(session, ui, now).repaint);
-    EXPECT_EQ(ui.messages.back(), QStringLiteral("이미지를 등록 할 수 없습니다."));
+    EXPECT_EQ(ui.messages.back().section(u'\n', 0, 0),
+              QStringLiteral("이미지를 등록 할 수 없습니다."));
     EXPECT_FALSE(QFile::exists("images/user/1_broken.png"));
 }
 
@@ -230,6 +231,17 @@ TEST_F(DesktopCommands, AddedBackgroundsCleanTheUserListAndAppendTheirLine) {
     EXPECT_TRUE(QFile::exists(QString::fromLatin1(kBackgroundUserTmpList)));
     EXPECT_EQ(session.m_desktop.m_szBackground.str(), "images\\\\background\\\\sky.png");
     EXPECT_EQ(session.m_desktop.m_imgBackground.size(), QSize(200, 150));
+
+    // A banner 300 x 60 would have to grow and shrink to make its 128 x 128
+    // thumbnail: refused, and the message says why.
+    ui.files = {Chosen("banner.png", 300, 60)};
+    EXPECT_FALSE(OnAddBackground(session, ui, now).repaint);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_TRUE(
+        ui.messages.back().startsWith(QStringLiteral("배경이미지로 등록 할 수 없습니다.\n")));
+    EXPECT_TRUE(ui.messages.back().contains(QStringLiteral("300 x 60")));
+    EXPECT_TRUE(ui.messages.back().contains(QStringLiteral("128 이상이거나 모두 128 이하")));
+    EXPECT_EQ(session.m_desktop.m_szBackground.str(), "images\\\\background\\\\sky.png");
 
     // The picker's choice applies only when confirmed with a row and a path.
     BackgroundChoice choice;

@@ -160,7 +160,8 @@ TEST_F(IconCommands, ChangingAnImageImportsItOnce) {
 
     // A file that is no picture is refused; a cancel changes nothing.
     EXPECT_FALSE(OnChangeIconImage(session, state, ui, now).repaint);
-    EXPECT_EQ(ui.messages, std::vector<QString>{QStringLiteral("이미지를 등록 할 수 없습니다.")});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].section(u'\n', 0, 0), QStringLiteral("이미지를 등록 할 수 없습니다."));
     EXPECT_FALSE(OnChangeIconImage(session, state, ui, now).repaint);
     EXPECT_EQ(icon.m_szImage.str(), "images\\\\bkicons\\\\photo_01.JPG");
     EXPECT_FALSE(QFileInfo::exists("images/bkicons/bad.png"));
