@@ -329,6 +329,10 @@ xwd -root -silent | convert xwd:- "$shots/fitted_undone.png"
 xdotool key ctrl+0
 sleep 1
 xwd -root -silent | convert xwd:- "$shots/fitted_actual.png"
+# Three notches of the wheel down: the canvas scrolls under the strip, which stays.
+xdotool mousemove 600 400 click 5 click 5 click 5
+sleep 0.5
+xwd -root -silent | convert xwd:- "$shots/fitted_actual_scrolled.png"
 kill "$editor_pid" 2>/dev/null || true
 wait "$editor_pid" 2>/dev/null || true
 editor_pid=""

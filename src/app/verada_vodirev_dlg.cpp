@@ -31,6 +31,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
@@ -50,6 +52,19 @@ CVeradaVodirevDlg::CVeradaVodirevDlg(QString commandLine, QWidget* parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
+    // At 100 % the strip stays in view and scroll bars show where the frame is.
+    m_hBar = new QScrollBar(Qt::Horizontal, this);
+    m_vBar = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_hBar, m_vBar}) {
+        bar->hide();
+        bar->setCursor(Qt::ArrowCursor);
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (m_view.ScrollTo(QPoint(m_hBar->value(), m_vBar->value()))) {
+                update();
+            }
+        });
+    }
+    m_view.SetScrollBarExtent(style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     RegisterDialogs();
     RouteCommands();
     // Every menu command is one step of history. One that adds or removes icons or
@@ -241,6 +256,7 @@ void CVeradaVodirevDlg::RecreateCanvas() {
     m_imgCanvas = QImage(width, height, QImage::Format_RGB32);
     m_imgCanvas.fill(Qt::black);
     m_view.SetFrameSize(QSize(width, height + m_state.m_nToolbarHeight));
+    m_view.SetFixedStrip(m_state.m_nToolbarHeight);
     FitToScreen();
     update();
 }
@@ -259,7 +275,39 @@ void CVeradaVodirevDlg::FitToScreen() {
         area = (area - (frameGeometry().size() - size())).expandedTo(QSize(1, 1));
     }
     m_view.SetAvailableSize(area);
+    ApplyViewSize();
+}
+
+void CVeradaVodirevDlg::ApplyViewSize() {
     setFixedSize(m_view.WidgetSize());
+    SyncScrollBars();
+}
+
+void CVeradaVodirevDlg::SyncScrollBars() {
+    const QSize widget = m_view.WidgetSize();
+    const QSize viewport = m_view.ViewportSize();
+    const QPoint offset = m_view.ScrollOffset();
+    const QPoint range = m_view.MaxScrollOffset();
+    const int strip = m_view.fixedStrip();
+    const auto place = [](QScrollBar* bar, bool shown, QRect where, int max, int page, int value) {
+        bar->setVisible(shown);
+        if (shown) {
+            const QSignalBlocker quiet(bar);
+            bar->setGeometry(where);
+            bar->setRange(0, max);
+            bar->setPageStep(page);
+            bar->setSingleStep(CanvasView::kWheelStep);
+            bar->setValue(value);
+        }
+    };
+    place(m_hBar, m_view.NeedsHorizontalBar(),
+          QRect(0, viewport.height(), viewport.width(), widget.height() - viewport.height()),
+          range.x(), viewport.width(), offset.x());
+    // The vertical bar runs beside the canvas, under the fixed strip.
+    place(m_vBar, m_view.NeedsVerticalBar(),
+          QRect(viewport.width(), strip, widget.width() - viewport.width(),
+                viewport.height() - strip),
+          range.y(), std::max(1, viewport.height() - strip), offset.y());
 }
 
 QPoint CVeradaVodirevDlg::ToClient(const QMouseEvent* event) const {
@@ -269,18 +317,31 @@ QPoint CVeradaVodirevDlg::ToClient(const QMouseEvent* event) const {
 void CVeradaVodirevDlg::paintEvent(QPaintEvent*) {
     m_renderer.RenderFrameInto(m_frame, m_session, m_state);
     QPainter painter(this);
+    const int strip = m_view.fixedStrip();
+    const QSize viewport = m_view.ViewportSize();
     if (m_view.IsScaled()) {
         painter.drawImage(0, 0, m_view.ScaledFrame(m_frame));
     } else {
+        // At 100 % with scrolling the strip stays at the top; the canvas scrolls under it.
         const QPoint offset = m_view.ScrollOffset();
-        painter.drawImage(0, 0, m_frame, offset.x(), offset.y());
+        painter.drawImage(
+            QPoint(0, strip), m_frame,
+            QRect(offset.x(), offset.y() + strip, viewport.width(), viewport.height() - strip));
+        if (strip > 0) {
+            painter.drawImage(QPoint(0, 0), m_frame, QRect(0, 0, viewport.width(), strip));
+            // The corner between the two scroll bars.
+            painter.fillRect(QRect(QPoint(viewport.width(), viewport.height()), size()),
+                             palette().window());
+        }
     }
     // Editing marks and the status line go over the shown frame only.
     if (m_bOverlayShown) {
-        const QTransform toWidget = m_view.ClientToWidget();
-        PaintEditingMarks(painter, toWidget, m_session, m_state);
-        PaintStatusLine(painter, toWidget, m_view.frameSize().width(), m_state.m_nToolbarHeight,
-                        StatusText());
+        painter.save();
+        painter.setClipRect(QRect(0, strip, viewport.width(), viewport.height() - strip));
+        PaintEditingMarks(painter, m_view.ClientToWidget(), m_session, m_state);
+        painter.restore();
+        PaintStatusLine(painter, m_view.StripToWidget(), m_view.frameSize().width(),
+                        m_state.m_nToolbarHeight, StatusText());
     }
     // The canvas image keeps the top of the frame at the desktop's resolution.
     if (!m_frame.isNull() && !m_imgCanvas.isNull()) {
@@ -364,6 +425,7 @@ void CVeradaVodirevDlg::wheelEvent(QWheelEvent* event) {
     // At 100 % on a screen too small for the frame the wheel scrolls; the pointer
     // then lies over another client point, as if it had moved.
     if (m_view.Wheel(event->angleDelta(), event->modifiers().testFlag(Qt::ShiftModifier))) {
+        SyncScrollBars();
         Apply(m_controller.OnMouseMove(m_view.ToClient(event->position().toPoint())));
         update();
     }
@@ -438,7 +500,7 @@ void CVeradaVodirevDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_0 &&
         (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
         if (m_view.ToggleFit(mapFromGlobal(QCursor::pos()))) {
-            setFixedSize(m_view.WidgetSize());
+            ApplyViewSize();
             update();
         }
         event->accept();

@@ -26,6 +26,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QScrollBar>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -96,6 +97,9 @@ private:
     void Redo();
     void OnHistoryRestored(const DocumentState& previous);
     void FitToScreen();
+    // Sizes the window to the view and shows the scroll bars 100 % needs.
+    void ApplyViewSize();
+    void SyncScrollBars();
     QPoint ToClient(const QMouseEvent* event) const;
     // The editing commands of the keyboard and the menus' added entries.
     void RouteEditingCommands();
@@ -136,6 +140,8 @@ private:
     QImage m_imgCanvas;  // the desktop-sized top of the last frame
     CanvasView m_view;   // fitted or 100 %: window size and pointer mapping
     std::optional<QSize> m_screenArea;
+    QScrollBar* m_hBar = nullptr;  // at 100 % on a screen too small for the frame
+    QScrollBar* m_vBar = nullptr;
 };
 
 }  // namespace vodirev

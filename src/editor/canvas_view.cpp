@@ -86,12 +86,47 @@ QSize CanvasView::WidgetSize() const {
         return m_frame;
     }
     if (IsScrolling()) {
-        return m_frame.boundedTo(m_available);
+        const int bar = m_scrollBar;
+        return QSize(
+            std::min(m_available.width(), m_frame.width() + (NeedsVerticalBar() ? bar : 0)),
+            std::min(m_available.height(), m_frame.height() + (NeedsHorizontalBar() ? bar : 0)));
     }
     const Wide num = scaleNumerator();
     const Wide den = scaleDenominator();
     return QSize(ToInt(std::max<Wide>(1, m_frame.width() * num / den)),
                  ToInt(std::max<Wide>(1, m_frame.height() * num / den)));
+}
+
+// Against the screen's room: a bar along one edge takes room from the other side.
+bool CanvasView::NeedsVerticalBar() const {
+    if (!IsScrolling()) {
+        return false;
+    }
+    const bool wide = m_frame.width() > m_available.width();
+    const bool tall = m_frame.height() > m_available.height() - (wide ? m_scrollBar : 0);
+    return tall;
+}
+
+bool CanvasView::NeedsHorizontalBar() const {
+    if (!IsScrolling()) {
+        return false;
+    }
+    return m_frame.width() > m_available.width() - (NeedsVerticalBar() ? m_scrollBar : 0);
+}
+
+QSize CanvasView::ViewportSize() const {
+    const QSize widget = WidgetSize();
+    return QSize(std::max(1, widget.width() - (NeedsVerticalBar() ? m_scrollBar : 0)),
+                 std::max(1, widget.height() - (NeedsHorizontalBar() ? m_scrollBar : 0)));
+}
+
+QPoint CanvasView::MaxScrollOffset() const {
+    if (!IsScrolling()) {
+        return QPoint(0, 0);
+    }
+    const QSize shown = ViewportSize();
+    return QPoint(std::max(0, m_frame.width() - shown.width()),
+                  std::max(0, m_frame.height() - shown.height()));
 }
 
 bool CanvasView::ScrollBy(QPoint delta) {
@@ -113,6 +148,9 @@ bool CanvasView::Wheel(QPoint angleDelta, bool sideways) {
 }
 
 QPoint CanvasView::ToClient(QPoint widget) const {
+    if (IsScrolling() && widget.y() < m_strip && widget.y() >= 0) {
+        return widget;
+    }
     if (!IsScaled()) {
         const QPoint offset = ScrollOffset();
         return QPoint(ToInt(Wide{widget.x()} + offset.x()), ToInt(Wide{widget.y()} + offset.y()));
@@ -137,6 +175,10 @@ QTransform CanvasView::ClientToWidget() const {
     return transform;
 }
 
+QTransform CanvasView::StripToWidget() const {
+    return IsScrolling() ? QTransform() : ClientToWidget();
+}
+
 QImage CanvasView::ScaledFrame(const QImage& frame) const {
     if (frame.isNull()) {
         return frame;
@@ -145,7 +187,8 @@ QImage CanvasView::ScaledFrame(const QImage& frame) const {
 }
 
 void CanvasView::ClampOffset() {
-    const QSize shown = m_frame.boundedTo(m_available);
+    const bool scrolling = !Fits() && !m_bFitChosen;
+    const QSize shown = scrolling ? ViewportSize() : m_frame.boundedTo(m_available);
     const int maxX = std::max(0, m_frame.width() - shown.width());
     const int maxY = std::max(0, m_frame.height() - shown.height());
     m_offset = QPoint(std::clamp(m_offset.x(), 0, maxX), std::clamp(m_offset.y(), 0, maxY));

@@ -196,13 +196,20 @@ TEST(FittedWindow, CtrlZeroSwitchesToScrollingAtFullSize) {
     ASSERT_FALSE(view.IsScaled());
     EXPECT_EQ(editor.window.size(), kLaptop);
 
-    // A notch of the wheel scrolls down; what is painted is that part of the frame,
-    // and a right click names the client point under the pointer.
+    // A notch of the wheel scrolls down; what is painted is that part of the frame
+    // under the strip, which stays in view, beside the scroll bars; a right click
+    // names the client point under the pointer.
     const QPoint before = view.ScrollOffset();
     editor.wheel(QPoint(200, 200), QPoint(0, -120));
     const QPoint offset = view.ScrollOffset();
-    EXPECT_EQ(offset.y(), std::min(before.y() + CanvasView::kWheelStep, 1120 - 768));
-    EXPECT_EQ(editor.painted(), editor.composed().copy(QRect(offset, kLaptop)));
+    const QSize shown = view.ViewportSize();
+    EXPECT_LT(shown.width(), kLaptop.width());
+    EXPECT_EQ(offset.y(), std::min(before.y() + CanvasView::kWheelStep, 1120 - shown.height()));
+    const QImage painted = editor.painted();
+    const QRect strip(0, 0, shown.width(), 40);
+    const QRect canvas(0, 40, shown.width(), shown.height() - 40);
+    EXPECT_EQ(painted.copy(strip), editor.composed().copy(strip));
+    EXPECT_EQ(painted.copy(canvas), editor.composed().copy(canvas.translated(offset)));
     editor.rightClick(QPoint(300, 300));
     EXPECT_EQ(QPoint(editor.desktop().m_nNewX, editor.desktop().m_nNewY),
               QPoint(300, 300) + offset);

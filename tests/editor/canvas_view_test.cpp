@@ -195,5 +195,35 @@ TEST(CanvasView, MarksMapOntoTheWidgetWhereThePointerMapsBack) {
     }
 }
 
+TEST(CanvasView, AtFullSizeTheStripStaysAndTheScrollBarsTakeTheirRoom) {
+    CanvasView view = MakeView(QSize(1920, 1120), QSize(1366, 768));
+    view.SetFixedStrip(40);
+    view.SetScrollBarExtent(16);
+    EXPECT_FALSE(view.NeedsHorizontalBar());  // fitted: no bars, no fixed strip
+    EXPECT_EQ(view.fixedStrip(), 0);
+    ASSERT_TRUE(view.ToggleFit(QPoint(0, 0)));
+    EXPECT_TRUE(view.NeedsHorizontalBar());
+    EXPECT_TRUE(view.NeedsVerticalBar());
+    EXPECT_EQ(view.ViewportSize(), QSize(1350, 752));
+    EXPECT_EQ(view.MaxScrollOffset(), QPoint(1920 - 1350, 1120 - 752));
+    ASSERT_TRUE(view.ScrollTo(QPoint(100000, 100000)));
+    EXPECT_EQ(view.ScrollOffset(), view.MaxScrollOffset());
+    // The bottom right pixel of the canvas is in view; the strip's points stay
+    // themselves (its buttons work whatever is scrolled), and marks on the canvas
+    // land where the pointer maps back.
+    EXPECT_EQ(view.ToClient(QPoint(1349, 751)), QPoint(1919, 1119));
+    EXPECT_EQ(view.ToClient(QPoint(20, 10)), QPoint(20, 10));
+    EXPECT_EQ(view.ClientToWidget().map(QPoint(1919, 1119)), QPoint(1349, 751));
+    EXPECT_EQ(view.StripToWidget().map(QPoint(20, 10)), QPoint(20, 10));
+
+    // Only one side too large: one bar, and the other side loses its room to it.
+    view.SetFrameSize(QSize(1300, 1120));
+    EXPECT_TRUE(view.NeedsVerticalBar());
+    EXPECT_FALSE(view.NeedsHorizontalBar());
+    EXPECT_EQ(view.MaxScrollOffset(), QPoint(0, 1120 - 768));
+    view.SetFrameSize(QSize(1360, 1120));  // 1360 + 16 no longer fits across
+    EXPECT_TRUE(view.NeedsHorizontalBar());
+}
+
 }  // namespace
 }  // namespace vodirev
