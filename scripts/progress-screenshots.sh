@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the waits against a slow server (every answer 300 ms late): the
 # start-up's progress window, the save's progress in a late phase ("저장하기",
-# Ctrl+S), and the F1 window. Run scripts/run-demo.sh (or scripts/build.sh) first.
+# Ctrl+S), the F1 window and the file dialog of "배경 이미지 추가". Run
+# scripts/run-demo.sh (or scripts/build.sh) first.
 # Output: demo-work/progress-shots/*.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,3 +38,12 @@ sleep 10
 xdotool key F1
 sleep 1
 shot_with_popups about
+xdotool key Return
+sleep 1
+# "배경 이미지 추가" (the desktop menu's second entry): Qt's file dialog, in Korean.
+xdotool mousemove 700 500 click 3
+sleep 1
+xdotool key Down Down Return
+sleep 2
+shot_with_popups file_dialog
+xdotool key Escape
