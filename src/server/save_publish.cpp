@@ -28,12 +28,13 @@ bool AnsweredOk(const CServerClient& server) {
 class SaveSteps {
 public:
     SaveSteps(CServerClient& server, std::string roomId, SaveReport& report, bool publish,
-              const SaveProgressFunction& progress)
+              const SaveProgressFunction& progress, const PublishedFunction& published)
         : m_server(server),
           m_roomId(std::move(roomId)),
           m_report(report),
           m_publish(publish),
-          m_progress(progress) {}
+          m_progress(progress),
+          m_published(published) {}
 
     void PlanSteps(int total) { m_total = total; }
 
@@ -71,6 +72,13 @@ public:
     }
 
     void Merge(const UploadPassResult& pass) {
+        if (m_published) {
+            std::vector<std::string> held = pass.published;
+            held.insert(held.end(), pass.onServer.begin(), pass.onServer.end());
+            if (!held.empty()) {
+                m_published(held);
+            }
+        }
         for (const std::string& name : pass.published) {
             m_report.published.push_back(name);
         }
@@ -93,6 +101,10 @@ public:
 
 private:
     void Note(const std::string& name, PublishOutcome outcome) {
+        if (m_published &&
+            (outcome == PublishOutcome::Uploaded || outcome == PublishOutcome::AlreadyOnServer)) {
+            m_published({name});
+        }
         if (outcome == PublishOutcome::Uploaded) {
             m_report.published.push_back(name);
         } else if (outcome == PublishOutcome::AlreadyOnServer) {
@@ -116,6 +128,7 @@ private:
     SaveReport& m_report;
     bool m_publish;
     const SaveProgressFunction& m_progress;
+    const PublishedFunction& m_published;
     int m_index = 0;
     int m_total = 0;
 };
@@ -194,13 +207,14 @@ std::vector<std::string> FilesASaveMayPublish(const DesktopSession& session) {
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
                           const UploadPassRunner& runUploadPass, SaveMode mode,
-                          const SaveProgressFunction& progress) {
+                          const SaveProgressFunction& progress,
+                          const PublishedFunction& published) {
     SaveReport report;
     const std::string roomId = session.m_szRoomId.str();
     const int desktop = session.m_nDesktop;
     const bool publish = mode == SaveMode::kPublish;
     report.localOnly = !publish;
-    SaveSteps steps(server, roomId, report, publish, progress);
+    SaveSteps steps(server, roomId, report, publish, progress, published);
     const bool runsPass = runUploadPass && publish;
     const int menuSteps = int(session.m_arrMenu.size() + session.m_arrSysMenu.size()) + 2;
     // The written lists, the pass, the menus, launcher and preview, registration and

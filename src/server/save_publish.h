@@ -89,6 +89,9 @@ struct SaveStep {
     bool operator==(const SaveStep&) const = default;
 };
 using SaveProgressFunction = std::function<void(const SaveStep&)>;
+// Told of files the server now holds (accepted, or images it already had), as soon
+// as they are known: one by one, the upload pass's all at once when it ends.
+using PublishedFunction = std::function<void(const std::vector<std::string>& files)>;
 
 // Every file a save of this desktop may publish, each once: the room's user lists and
 // the images they name, the layout file, the picture list and the pictures, the menu
@@ -105,6 +108,7 @@ std::vector<std::string> FilesASaveMayPublish(const DesktopSession& session);
 SaveReport SaveAndPublish(const DesktopSession& session, CServerClient& server,
                           const std::string& title, const QImage& preview,
                           const UploadPassRunner& runUploadPass, SaveMode mode = SaveMode::kPublish,
-                          const SaveProgressFunction& progress = {});
+                          const SaveProgressFunction& progress = {},
+                          const PublishedFunction& published = {});
 
 }  // namespace vodirev

@@ -233,22 +233,34 @@ bool RunSaveCommand(SaveCommandContext& context) {
             context.progress(step);
         }
     };
+    std::vector<std::string> journal;
+    bool journalWritten = false;
+    // Each file the server now holds is struck off the journal at once.
+    const PublishedFunction strikeOff = [&](const std::vector<std::string>& files) {
+        const auto before = journal.size();
+        std::erase_if(journal, [&files](const std::string& name) { return Contains(files, name); });
+        if (journalWritten && journal.size() != before) {
+            WriteUnpublishedRecord({roomId, journal});
+        }
+    };
     for (;;) {
         if (mode == SaveMode::kPublish) {
             // The journal: written before the save replaces the first file, so a save
             // killed at any point leaves every file it had not published named, and
             // the next start-up keeps them instead of downloading older copies.
-            std::vector<std::string> journal = pending;
+            journal = pending;
             for (const std::string& name : FilesASaveMayPublish(session)) {
                 if (!IsCommonCatalogue(name) && !Contains(journal, name)) {
                     journal.push_back(name);
                 }
             }
-            ownRecord = WriteUnpublishedRecord({roomId, journal}) || ownRecord;
+            journalWritten = WriteUnpublishedRecord({roomId, journal});
+            ownRecord = journalWritten || ownRecord;
         }
         last = SaveStep{};
-        const SaveReport report =
-            SaveAndPublish(session, server, confirmedTitle, preview, runPass, mode, progress);
+        const SaveReport report = SaveAndPublish(session, server, confirmedTitle, preview, runPass,
+                                                 mode, progress, strikeOff);
+        journalWritten = false;
         // Noted before the question, so the note survives whatever ends the program.
         bool recordWritten = true;
         if (mode == SaveMode::kPublish) {

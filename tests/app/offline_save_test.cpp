@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QFile>
 
 namespace vodirev {
@@ -242,6 +244,15 @@ TEST(UnpublishedEdits, ASaveKilledAtAnyRequestLosesNoWrittenEdit) {
         }
         if (completed || ReadFileBytes("desktop001.xml") != layout) {
             continue;  // finished, or killed before the edits reached the disk
+        }
+        // What went up after the upload pass was struck off the journal at once.
+        const std::vector<std::string> named = ReadUnpublishedRecord().files;
+        for (const std::string name :
+             {"LIST_MENU_001.db", "LAUNCHER_001.TXT", "LIST_SYSMENU_001.db"}) {
+            const auto requests = server.requests();
+            if (std::ranges::count(requests, "POST /upload_file.jsp room/" + name) > 0) {
+                EXPECT_EQ(std::ranges::count(named, name), 0) << name;
+            }
         }
         // The launcher is written after the layout: it holds the edit only when the
         // save got that far, and whatever it holds must survive.
