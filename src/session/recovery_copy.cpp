@@ -123,6 +123,23 @@ std::optional<int> readInt(FieldReader& in) {
     return int(*value);
 }
 
+// The state without its pictures and fonts: the writer's thread then holds no
+// object the GUI thread shares (a font released there would touch its caches).
+DocumentState textsOnly(DocumentState state) {
+    for (CInfoFolder& icon : state.desktop.m_arrFolder) {
+        icon.m_pBitmap = QImage();
+    }
+    for (CInfoUserImage& picture : state.desktop.m_arrUserImage) {
+        picture.m_pBitmap = QImage();
+    }
+    for (CInfoLabel& label : state.desktop.m_label) {
+        label.m_font = QFont();
+    }
+    state.desktop.m_imgBackground = QImage();
+    state.launcherBitmap = QImage();
+    return state;
+}
+
 bool writeCopy(const QString& path, const QByteArray& bytes) {
     if (!QDir().mkpath(QFileInfo(path).path()) || !IsReplaceableTarget(path)) {
         return false;
@@ -346,9 +363,10 @@ void RecoveryKeeper::onHistoryChanged() {
         m_writer->Discard();
         return;
     }
-    // Taken now (texts and shared pictures); turned into bytes on the writer's thread.
+    // Taken now; turned into bytes on the writer's thread.
     m_writer->Keep(
-        [state = CaptureDocument(m_session), room = std::string(m_session.m_szRoomId.str()),
+        [state = textsOnly(CaptureDocument(m_session)),
+         room = std::string(m_session.m_szRoomId.str()),
          desktop = m_session.m_nDesktop] { return BuildRecoveryCopy(state, room, desktop); });
 }
 
