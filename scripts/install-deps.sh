@@ -11,9 +11,9 @@ build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6gui6 libgl-dev
     libbenchmark-dev fonts-nanum fonts-nanum-coding qt6-translations-l10n)
 run_pkgs=(xvfb x11-apps x11-utils imagemagick xdotool)
 fuzz_pkgs=(clang libclang-rt-14-dev)
-# CPack's Debian package: dpkg-shlibdeps declares its libraries; the package test
-# checks the menu entry with desktop-file-validate.
-package_pkgs=(dpkg-dev desktop-file-utils)
+# CPack's Debian packages: dpkg-shlibdeps declares their libraries; the package test
+# checks the menu entry with desktop-file-validate and the packages with lintian.
+package_pkgs=(dpkg-dev desktop-file-utils lintian)
 
 wanted=("${build_pkgs[@]}")
 for group in "$@"; do
