@@ -19,7 +19,7 @@
 #include "editor/frame_renderer.h"
 #include "editor/icon_commands.h"
 #include "editor/label_font.h"
-#include "save_test_util.h"
+#include "common/save_room.h"
 #include "server/upload_pass.h"
 #include "session/save_command.h"
 #include "session/startup_sequence.h"

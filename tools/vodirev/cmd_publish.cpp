@@ -119,7 +119,7 @@ bool publishRoom(const Room& room, int desktop, const std::optional<std::string>
     server.Connect();
     BatchCommandUi ui(title);
     SaveLines lines;
-    SaveCommandContext context{ui,      session, server, renderer, {}, lines.Runner(server),
+    SaveCommandContext context{ui,          session, server, renderer, {}, lines.Runner(server),
                                lines.Sink()};
     SaveReport report;
     RunSaveCommand(context, &report);
@@ -225,11 +225,11 @@ int RunPublishCommand(const QStringList& words) {
     InstallKoreanFontSubstitutions();
     FrameRenderer renderer;
     for (std::size_t i = 0; i < rooms.size(); ++i) {
-        PrintError(QStringLiteral("room %1 (%2 of %3)").arg(rooms[i].shown).arg(i + 1).arg(rooms.size()));
+        PrintError(
+            QStringLiteral("room %1 (%2 of %3)").arg(rooms[i].shown).arg(i + 1).arg(rooms.size()));
         if (!publishRoom(rooms[i], *desktop, titleBytes, renderer)) {
-            QString summary = QStringLiteral("publish %1: failed at room %2")
-                                  .arg(*desktop)
-                                  .arg(rooms[i].shown);
+            QString summary =
+                QStringLiteral("publish %1: failed at room %2").arg(*desktop).arg(rooms[i].shown);
             if (i > 0) {
                 summary += QStringLiteral("; published: ") + roomNames(rooms, 0, i);
             }

@@ -90,9 +90,9 @@ int RunPullCommand(const QStringList& words) {
                    fileList(notes.keptUnpublished));
     }
     if (notes.serverUnreachable) {
-        PrintError(QStringLiteral("the server %1 could not be reached or went away")
-                       .arg(QString::fromStdString(
-                           ServerAddressText(ServerAddressFromEnvironment()))));
+        PrintError(
+            QStringLiteral("the server %1 could not be reached or went away")
+                .arg(QString::fromStdString(ServerAddressText(ServerAddressFromEnvironment()))));
     }
     if (!notes.notBrought.empty()) {
         PrintError(QStringLiteral("not brought:\n") + fileList(notes.notBrought));

@@ -22,7 +22,8 @@ QStringList RoomCommandWords(int argc, const char* const* argv, int first) {
 std::optional<std::string> RoomIdArgument(const QString& word, QString& problem) {
     for (const QChar c : word) {
         if (c.isSpace() || c.category() == QChar::Other_Control) {
-            problem = QStringLiteral("room id \"%1\" holds a blank or a control character").arg(word);
+            problem =
+                QStringLiteral("room id \"%1\" holds a blank or a control character").arg(word);
             return std::nullopt;
         }
     }
