@@ -14,10 +14,10 @@ void BatchCommandUi::ShowMessage(const QString& text) {
     PrintError(text);
 }
 
-bool BatchCommandUi::AskYesNo(const QString& text, bool /*defaultYes*/) {
+bool BatchCommandUi::AskYesNo(const QString& /*text*/, bool /*defaultYes*/) {
     // A retry would loop for as long as the server stays away, and publishing over a
-    // server copy nobody has seen is not the tool's to decide.
-    PrintError(text + QStringLiteral("\n-> 아니요"));
+    // server copy nobody has seen is not the tool's to decide. The command reports
+    // what the answer left undone.
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The command seam for the tool's pull and publish: nobody to ask, so every question
-// gets the answer that changes nothing more (no), messages go to standard error, and
+// gets the answer that changes nothing more (no) without being shown (the command
+// reports its outcome itself), messages go to standard error, and
 // the desktop's name dialog is confirmed with the title given on the command line or
 // the one the server holds.
 

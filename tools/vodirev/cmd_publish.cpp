@@ -18,7 +18,6 @@
 #include "editor/frame_renderer.h"
 #include "editor/korean_fonts.h"
 #include "room_arguments.h"
-#include "session/file_list_text.h"
 #include "session/save_command.h"
 #include "session/startup_sequence.h"
 
@@ -127,14 +126,12 @@ bool publishRoom(const Room& room, int desktop, const std::optional<std::string>
         PrintError(QStringLiteral("room %1: published").arg(room.shown));
         return true;
     }
-    QString text = QStringLiteral("room %1: not everything was published").arg(room.shown);
+    QString text = QStringLiteral("room %1: not everything was published\n").arg(room.shown) +
+                   SaveProblemsMessage(report);
     const UnpublishedRecord record = ReadUnpublishedRecord();
     if (record.roomId == room.id && !record.files.empty()) {
-        QStringList names;
-        AppendFileList(names, record.files);
-        text += QStringLiteral("; noted as unpublished in %1:\n")
-                    .arg(QString::fromLatin1(kUnpublishedRecordFile)) +
-                names.join(u'\n');
+        text += QStringLiteral("\nnoted in %1 for the next pull and publish of this room")
+                    .arg(QString::fromLatin1(kUnpublishedRecordFile));
     }
     PrintError(text);
     return false;

@@ -98,12 +98,12 @@ int RunPullCommand(const QStringList& words) {
         PrintError(QStringLiteral("not brought:\n") + fileList(notes.notBrought));
     }
     const bool complete = notes.notBrought.empty() && !notes.serverUnreachable;
-    PrintError(QStringLiteral("pull %1 %2: %3 of %4 files brought into %5%6")
+    PrintError(QStringLiteral("pull %1 %2 into %3: %4 files asked for, %5")
                    .arg(positional[0])
                    .arg(*desktop)
-                   .arg(total - qsizetype(notes.notBrought.size()))
-                   .arg(total)
                    .arg(where)
-                   .arg(complete ? QString() : QStringLiteral(" (incomplete)")));
+                   .arg(total)
+                   .arg(complete ? QStringLiteral("all done")
+                                 : QStringLiteral("%1 not brought").arg(notes.notBrought.size())));
     return complete ? 0 : 1;
 }
