@@ -127,7 +127,10 @@ void CVeradaVodirevDlg::RouteCommands() {
     RouteDesktopCommands(m_router, {m_session, m_state, m_ui, m_backgroundChoice},
                          [this](const CommandOutcome& outcome) { Repaint(outcome); });
     // Leaving without saving asks nothing and writes no layout.
-    m_router.Route(ID_EXIT_WITHOUT_SAVE, [this] { done(QDialog::Rejected); });
+    m_router.Route(ID_EXIT_WITHOUT_SAVE, [this] {
+        m_recovery.Discard();
+        done(QDialog::Rejected);
+    });
 }
 
 const CInfoFolder* CVeradaVodirevDlg::ContextIcon() const {
@@ -208,7 +211,9 @@ void CVeradaVodirevDlg::OnSaveAndExit() {
                                [this] { done(QDialog::Accepted); },
                                display.Runner(),
                                display.Sink()};
-    RunSaveCommand(context);
+    if (RunSaveCommand(context)) {
+        m_recovery.Discard();
+    }
 }
 
 // The same save and publish as "저장하고 끝내기", and the editor stays open.
@@ -224,6 +229,10 @@ void CVeradaVodirevDlg::OnSave() {
 
 bool CVeradaVodirevDlg::OnInitDialog() {
     m_state = CanvasState{};
+    // Taken before start-up brings the room's layout over the one it is compared with.
+    const StartupCommandLine words = ParseCommandLine(toCp949(m_commandLine));
+    const std::optional<QByteArray> recoveryCopy =
+        TakeNewerRecoveryCopy(words.roomId, words.desktop);
     StartupNotes notes =
         BringRoomFilesShowingProgress(m_session, m_server, toCp949(m_commandLine), this);
     LoadRoomFolder(m_session, notes);
@@ -246,6 +255,15 @@ bool CVeradaVodirevDlg::OnInitDialog() {
         m_ui.ShowMessage(message);
     }
     m_nUnpublishedFiles = int(KeptUnpublishedFiles(m_session.m_szRoomId.str()).size());
+    if (recoveryCopy) {
+        const int width = m_session.m_nResWidth;
+        const int height = m_session.m_nResHeight;
+        if (OfferRecoveryCopy(*recoveryCopy, m_session, m_history, m_ui) &&
+            (width != m_session.m_nResWidth || height != m_session.m_nResHeight)) {
+            RecreateCanvas();
+        }
+    }
+    m_recovery.Start();
     OfferToMoveInside();
     return true;
 }
@@ -564,6 +582,7 @@ void CVeradaVodirevDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    m_recovery.Discard();
     done(QDialog::Rejected);
 }
 

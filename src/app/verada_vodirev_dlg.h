@@ -23,6 +23,7 @@
 #include "editor/frame_renderer.h"
 #include "editor/selection.h"
 #include "server/server_client.h"
+#include "session/recovery_copy.h"
 
 #include <QDialog>
 #include <QImage>
@@ -113,6 +114,7 @@ private:
     DesktopSession m_session;
     CanvasState m_state;
     EditHistory m_history{m_session};
+    RecoveryKeeper m_recovery{m_session, m_history};
     CanvasController m_controller{m_session, m_state};
     FrameRenderer m_renderer;
     CommandRouter m_router;
