@@ -5,6 +5,7 @@
 #include "app/raise_request.h"
 #include "app/verada_vodirev_dlg.h"
 #include "base/text.h"
+#include "document/client_drives.h"
 #include "document/install_images.h"
 #include "session/startup_sequence.h"
 
@@ -56,6 +57,7 @@ bool CVeradaVodirevApp::InitInstance() {
     const int running = CountProcessesWithModule(kEditorModuleName);
     if (running >= 0 && running <= 1) {
         closeWindowsPeriodicallyWhenAsked(*this);
+        ReloadClientDrives();  // the Wine prefix and the operator's entries as they are now
         CVeradaVodirevDlg dialog(m_commandLine);
         CRaiseListener listener(EditorSocketName(), [&dialog] {
             dialog.setWindowState((dialog.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

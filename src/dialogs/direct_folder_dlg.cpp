@@ -42,6 +42,13 @@ CDirectFolderDlg::CDirectFolderDlg(CommandUi& ui, DialogApplyHandler* applyHandl
     programLayout->addWidget(search, 0, 3);
     programLayout->addWidget(m_btnProgram, 1, 1);
     programLayout->addWidget(m_btnUrl, 1, 2);
+    // What a chosen program is stored as: the path the client PCs use.
+    auto* clientLabel = new QLabel(QStringLiteral("클라이언트 PC 경로"), programGroup);
+    m_editClientPath = new QLineEdit(programGroup);
+    m_editClientPath->setObjectName(QStringLiteral("clientPath"));
+    clientLabel->setBuddy(m_editClientPath);
+    programLayout->addWidget(clientLabel, 2, 0);
+    programLayout->addWidget(m_editClientPath, 2, 1, 1, 3);
     column->addWidget(programGroup);
 
     const auto buttons =
@@ -69,6 +76,8 @@ void CDirectFolderDlg::LoadShortcutImages() {
 void CDirectFolderDlg::LoadControls() {
     LoadNameControls(m_controls, m_model);
     m_editLink->setText(fromCp949(m_model.m_strLink));
+    m_editClientPath->setText(fromCp949(m_model.m_clientPath.shown));
+    m_editClientPath->setEnabled(m_model.m_bProgramChosen);
 }
 
 void CDirectFolderDlg::OnBnClickedProgramSearch() {
@@ -81,6 +90,9 @@ void CDirectFolderDlg::OnOK() {
     TakeChosenFolderImage(m_model);
     TakeNameControls(m_controls, m_model);
     m_model.m_strLink = toCp949(m_editLink->text());
+    if (!TakeShortcutClientPath(m_model, toCp949(m_editClientPath->text()), m_ui)) {
+        return;  // the folder on the client PCs is still to be given
+    }
     if (m_applyHandler != nullptr) {
         m_applyHandler->OnShortcutApply(m_model);
     }

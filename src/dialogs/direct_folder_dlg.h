@@ -36,6 +36,7 @@ public:
     QLineEdit* linkEdit() const { return m_editLink; }
     QRadioButton* programButton() const { return m_btnProgram; }
     QRadioButton* urlButton() const { return m_btnUrl; }
+    QLineEdit* clientPathEdit() const { return m_editClientPath; }
 
 protected:
     void reject() override;
@@ -51,6 +52,7 @@ private:
     QLineEdit* m_editLink = nullptr;       // 1001
     QRadioButton* m_btnProgram = nullptr;  // 1010
     QRadioButton* m_btnUrl = nullptr;      // 1011
+    QLineEdit* m_editClientPath = nullptr;
 };
 
 }  // namespace vodirev

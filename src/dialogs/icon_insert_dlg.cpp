@@ -72,18 +72,21 @@ void MakeWorkDirCurrent(std::string_view workDir) {
     }
 }
 
-bool SelectProgram(IconInsertModel& model, CommandUi& ui, const QDateTime& now) {
+bool SelectProgram(IconInsertModel& model, CommandUi& ui, const QDateTime& now,
+                   const ClientDrives& drives) {
     const QString chosen = ui.ChooseOpenFile(QString(), ProgramFileFilter());
     if (chosen.isEmpty()) {
         MakeWorkDirCurrent(model.m_szWorkDir);
         return false;
     }
     const std::string path = toCp949(chosen);
-    SplitPath split = SplitChosenPath(path);
+    const ClientProgram client = ClientProgramFor(chosen, drives);
+    const SplitPath split{client.dir, client.name};
     model.m_strSourcePath = path;
     model.m_strSourceName = split.name;
-    model.m_strDir = std::move(split.dir);
+    model.m_strDir = split.dir;
     model.m_strProgram = split.name;
+    model.m_clientPath.Choose(client);
     model.m_strName = WithoutExtension(split.name);
     // A Hangul name would make a file name the server and the clients may not share.
     model.m_strImage = kProgramImagePrefix +
@@ -123,9 +126,25 @@ bool SelectIconImage(IconInsertModel& model, CommandUi& ui, const QDateTime& now
     return taken;
 }
 
+std::string ClientPathShown(const IconInsertModel& model) {
+    return model.m_strDir.empty() ? model.m_strProgram : model.m_strDir + '\\' + model.m_strProgram;
+}
+
+void TakeClientPathField(IconInsertModel& model, std::string_view text) {
+    if (model.m_clientPath.Take(text)) {
+        const ClientProgram split = SplitClientPath(model.m_clientPath.shown);
+        model.m_strDir = split.dir;
+        model.m_strProgram = split.name;
+    }
+}
+
 bool RegisterIcon(IconInsertModel& model, CommandUi& ui) {
     if (model.m_strName.empty()) {
         ui.ShowMessage(QStringLiteral("아이콘명을 등록해 주세요."));
+        return false;
+    }
+    if (!model.m_strProgram.empty() && model.m_clientPath.folderMissing) {
+        ui.ShowMessage(ClientFolderQuestion(fromCp949(model.m_strProgram)));
         return false;
     }
     // The catalogue entry is written to the menu list at the save too.
@@ -208,6 +227,12 @@ CIconInsertDlg::CIconInsertDlg(IconInsertModel& model, CommandUi& ui, QWidget* p
     choices->addWidget(m_btnIcon);
     choices->addStretch(1);
     grid->addLayout(choices, 3, 1);
+    // What the program is stored as: the path the client PCs use.
+    m_editClientPath = edit("clientPath");
+    auto* clientLabel = new QLabel(QStringLiteral("클라이언트 PC 경로"), group);
+    clientLabel->setBuddy(m_editClientPath);
+    grid->addWidget(clientLabel, 4, 0);
+    grid->addWidget(m_editClientPath, 4, 1, 1, 2);
     grid->addWidget(m_picIcon, 0, 2, 4, 1, Qt::AlignCenter);
 
     const auto buttons =
@@ -224,12 +249,15 @@ void CIconInsertDlg::TakeControls() {
     m_model.m_strName = toCp949(m_editName->text());
     m_model.m_strUrl = toCp949(m_editUrl->text());
     m_model.m_strProgram = toCp949(m_editProgram->text());
+    TakeClientPathField(m_model, toCp949(m_editClientPath->text()));
 }
 
 void CIconInsertDlg::LoadControls() {
     m_editName->setText(fromCp949(m_model.m_strName));
     m_editUrl->setText(fromCp949(m_model.m_strUrl));
     m_editProgram->setText(fromCp949(m_model.m_strProgram));
+    m_model.m_clientPath.shown = ClientPathShown(m_model);
+    m_editClientPath->setText(fromCp949(m_model.m_clientPath.shown));
     m_lastName = m_editName->text();
     if (m_model.m_imgShown.isNull()) {
         m_picIcon->clear();

@@ -5,6 +5,7 @@
 // "등록" appends the icon's line to the desktop's menu list.
 
 #include "base/fixed_string.h"
+#include "document/client_drives.h"
 #include "editor/command_ui.h"
 
 #include <QDateTime>
@@ -41,6 +42,8 @@ struct IconInsertModel : DialogModel {
     // The latest choice was a program: only then does "등록" save m_imgIcon, and
     // m_strImage is then that program's own ".png" path.
     bool m_bProgramChosenLast = false;
+    // The "클라이언트 PC 경로" field: m_strDir "\" m_strProgram as the clients use them.
+    ClientPathChoice m_clientPath;
     // Reads icon 0 of a program file; a null image when it has none.
     std::function<QImage(const QString& path)> m_readProgramIcon;
 
@@ -75,7 +78,15 @@ void MakeWorkDirCurrent(std::string_view workDir);
 // "프그램명 선택": the program file's name, folder, icon name, image path and icon.
 // now is the local time of the choice (the time stamp of a non-ASCII name). False
 // when the operator cancelled; the members then stay.
-bool SelectProgram(IconInsertModel& model, CommandUi& ui, const QDateTime& now);
+// The program's folder is the one the client PCs use (see ClientProgramFor); its
+// icon is read from the local file.
+bool SelectProgram(IconInsertModel& model, CommandUi& ui, const QDateTime& now,
+                   const ClientDrives& drives = CurrentClientDrives());
+
+// The client path field: what it shows for the members, and its text taken back (an
+// edit by the operator since it was shown gives the folder and the program name).
+std::string ClientPathShown(const IconInsertModel& model);
+void TakeClientPathField(IconInsertModel& model, std::string_view text);
 
 // "아이콘 선택": a picture that decodes and scales to 64 x 64 is copied into
 // images\icons (an existing file there is kept) and becomes the icon image. A
@@ -85,7 +96,8 @@ bool SelectIconImage(IconInsertModel& model, CommandUi& ui, const QDateTime& now
 
 // "등록": true when the dialog closes with OK. Without a name, or with a field that
 // would break the menu line (";" outside the web address, a line break anywhere), it
-// shows a message, writes nothing and the dialog stays. Without a program it shows a
+// shows a message, writes nothing and the dialog stays; so it does while a chosen
+// program's folder on the client PCs is unknown. Without a program it shows a
 // message, writes nothing and closes. Otherwise it appends the icon's line to
 // MenuListName(m_nDesktop) in the working folder and, when the latest choice was a
 // program with an icon, saves that icon as m_strImage (PNG).
@@ -106,6 +118,7 @@ public:
     QPushButton* programButton() const { return m_btnProgram; }
     QPushButton* iconButton() const { return m_btnIcon; }
     QLabel* picture() const { return m_picIcon; }
+    QLineEdit* clientPathEdit() const { return m_editClientPath; }
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
 
@@ -122,9 +135,10 @@ private:
     QPushButton* m_btnProgram = nullptr;  // 1022
     QPushButton* m_btnIcon = nullptr;     // 1025
     QLabel* m_picIcon = nullptr;          // 1026
-    QPushButton* m_ok = nullptr;          // 1
-    QPushButton* m_cancel = nullptr;      // 2
-    QString m_lastName;                   // the name edit's text before the latest edit
+    QLineEdit* m_editClientPath = nullptr;
+    QPushButton* m_ok = nullptr;      // 1
+    QPushButton* m_cancel = nullptr;  // 2
+    QString m_lastName;               // the name edit's text before the latest edit
 };
 
 // Runs the dialog modally; true when it closed with "등록".

@@ -2,6 +2,7 @@
 // "아이콘 수정": points an existing program icon at another program file.
 
 #include "base/fixed_string.h"
+#include "document/client_drives.h"
 #include "editor/command_ui.h"
 
 #include <QDialog>
@@ -19,6 +20,9 @@ struct IconUpdateModel : DialogModel {
     std::string m_strDir;          // folder of the chosen program; empty until one is chosen
     std::string m_strProgram;      // its file name; empty until one is chosen
     FixedString<260> m_szWorkDir;  // made current again after the file dialog
+    // "클라이언트 PC 경로": m_strDir "\" m_strProgram as the client PCs use them.
+    ClientPathChoice m_clientPath;
+    bool m_bClientPathEdited = false;
 };
 
 // The model for an icon: the path shown is its folder, "\" and program, and without a
@@ -27,14 +31,21 @@ struct IconUpdateModel : DialogModel {
 IconUpdateModel IconUpdateModelFor(const std::string& dir, const std::string& program,
                                    const std::string& workDir);
 
-// "경로 및 URL 변경": a chosen program sets m_strProgram, m_strDir and m_strFullPath.
+// "경로 및 URL 변경": a chosen program sets m_strProgram and m_strDir as the client PCs
+// name it (see ClientProgramFor), and m_strFullPath to the chosen file.
 // A path whose folder or name holds ";" or a line break would break the menu line:
 // it shows a message and changes nothing. False when nothing was taken.
-bool ChangeProgramPath(IconUpdateModel& model, CommandUi& ui);
+bool ChangeProgramPath(IconUpdateModel& model, CommandUi& ui,
+                       const ClientDrives& drives = CurrentClientDrives());
 
-// "수정" without a new program: m_strDir and m_strProgram are taken from
-// m_strFullPath, so the icon keeps the program it had instead of losing it.
-void ConfirmIconUpdate(IconUpdateModel& model);
+// The client path field's text: changed by the operator, it gives the folder (up to
+// its last "\") and the program; emptied, the icon has no program.
+void TakeIconUpdateClientPath(IconUpdateModel& model, std::string_view text);
+
+// "수정": false, with the operator asked for it, while a chosen program's folder on
+// the client PCs is unknown. Without a new program or an edited path, m_strDir and
+// m_strProgram come from m_strFullPath when empty, so the icon keeps what it had.
+bool ConfirmIconUpdate(IconUpdateModel& model, CommandUi* ui = nullptr);
 
 class CIconUpdateDlg : public QDialog {
 public:
@@ -45,6 +56,7 @@ public:
 
     QLineEdit* pathEdit() const { return m_editPath; }
     QPushButton* changeButton() const { return m_btnChange; }
+    QLineEdit* clientPathEdit() const { return m_editClientPath; }
     QPushButton* okButton() const { return m_ok; }
     QPushButton* cancelButton() const { return m_cancel; }
 
@@ -53,8 +65,9 @@ private:
     CommandUi& m_ui;
     QLineEdit* m_editPath = nullptr;     // 1029: shows the path; it is never read back
     QPushButton* m_btnChange = nullptr;  // 1028
-    QPushButton* m_ok = nullptr;         // 1 "수정"
-    QPushButton* m_cancel = nullptr;     // 2 "닫기"
+    QLineEdit* m_editClientPath = nullptr;
+    QPushButton* m_ok = nullptr;      // 1 "수정"
+    QPushButton* m_cancel = nullptr;  // 2 "닫기"
 };
 
 // Runs the dialog modally; true when it closed with "수정".

@@ -180,7 +180,7 @@ std::vector<std::string> UnpublishedAfterSave(const std::vector<std::string>& be
     return pending;
 }
 
-bool RunSaveCommand(SaveCommandContext& context) {
+bool RunSaveCommand(SaveCommandContext& context, SaveReport* finalReport) {
     DesktopSession& session = context.session;
     CServerClient& server = context.server;
     CommandUi& ui = context.ui;
@@ -276,6 +276,9 @@ bool RunSaveCommand(SaveCommandContext& context) {
         }
         if (context.progress) {
             context.progress({SaveStep::Kind::kDone, last.total, last.total, {}, 0});
+        }
+        if (finalReport) {
+            *finalReport = report;
         }
         if (!report.HasProblems() || !ui.AskYesNo(RetrySaveQuestion(report, recordWritten))) {
             break;

@@ -62,7 +62,8 @@ std::vector<std::string> UnpublishedAfterSave(const std::vector<std::string>& be
 // runs again); the files that stay unpublished are noted in the working folder's
 // unpublished record. Returns true when the desktop was saved (the program is then
 // ended through endProgram); false when the name dialog was cancelled (nothing
-// written, the editor stays).
-bool RunSaveCommand(SaveCommandContext& context);
+// written, the editor stays). finalReport, when given, receives the report of the
+// last attempt (what it wrote, published and could not publish).
+bool RunSaveCommand(SaveCommandContext& context, SaveReport* finalReport = nullptr);
 
 }  // namespace vodirev

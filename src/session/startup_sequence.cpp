@@ -263,19 +263,24 @@ StartupCommandLine ParseCommandLine(std::string_view line) {
     return result;
 }
 
-void SyncServerFile(CServerClient& server, std::string_view serverPath, const QString& localFile) {
+bool SyncServerFile(CServerClient& server, std::string_view serverPath, const QString& localFile) {
     const int answer = server.QueryNumber("exist.jsp?fn=" + std::string(serverPath));
     if (answer == 1) {
-        server.DownloadFile(serverPath, localFile);
-    } else if (answer == 0) {
-        QFile::remove(localFile);
+        return server.DownloadFile(serverPath, localFile) == 0;
     }
+    if (answer == 0) {
+        QFile::remove(localFile);
+        return true;
+    }
+    return false;
 }
 
 namespace {
 
-// Downloads every listed image the working folder lacks, each counted as a file.
-void fetchListImages(CServerClient& server, const DesktopSession& session, StepCounter& steps) {
+// Downloads every listed image the working folder lacks, each counted as a file;
+// those that did not come are added to notBrought.
+void fetchListImages(CServerClient& server, const DesktopSession& session, StepCounter& steps,
+                     std::vector<std::string>& notBrought) {
     for (const char* folder :
          {"images", "images/background", "images/bkicons", "images/icons", "images/user"}) {
         QDir().mkpath(QString::fromLatin1(folder));
@@ -322,7 +327,9 @@ void fetchListImages(CServerClient& server, const DesktopSession& session, StepC
             QDir().mkpath(parent);
         }
         steps.Next(image.path);
-        server.DownloadFile(*image.addressPrefix + image.path, local);
+        if (server.DownloadFile(*image.addressPrefix + image.path, local) != 0) {
+            notBrought.push_back(image.path);
+        }
     }
 }
 
@@ -331,7 +338,8 @@ void fetchListImages(CServerClient& server, const DesktopSession& session, StepC
 int FetchListImages(CServerClient& server, const DesktopSession& session) {
     const StartupProgressFunction none;
     StepCounter steps(none, 0);
-    fetchListImages(server, session, steps);
+    std::vector<std::string> notBrought;
+    fetchListImages(server, session, steps, notBrought);
     return 0;
 }
 
@@ -411,14 +419,16 @@ StartupNotes BringRoomFiles(DesktopSession& session, CServerClient& server,
     StepCounter steps(progress, int(fetches.size()));
     server.Connect();
     for (const Fetch& fetch : fetches) {
-        steps.Next(toCp949(fetch.localName));
-        if (fetch.sync) {
-            SyncServerFile(server, fetch.serverPath, fetch.localName);
-        } else {
-            server.DownloadFile(fetch.serverPath, fetch.localName);
+        const std::string localName = toCp949(fetch.localName);
+        steps.Next(localName);
+        const bool brought = fetch.sync
+                                 ? SyncServerFile(server, fetch.serverPath, fetch.localName)
+                                 : server.DownloadFile(fetch.serverPath, fetch.localName) == 0;
+        if (!brought) {
+            notes.notBrought.push_back(localName);
         }
     }
-    fetchListImages(server, session, steps);
+    fetchListImages(server, session, steps, notes.notBrought);
     // A client that met a transport failure refuses every later request, so this
     // tells whether anything of the server's was missed on the way.
     session.m_bServerFilesMissing = server.m_bError;

@@ -43,6 +43,10 @@ struct StartupNotes {
     bool serverUnreachable = false;
     // Files an earlier save could not publish: kept as they are, not asked for.
     std::vector<std::string> keptUnpublished;
+    // Files asked for that did not come: a download that failed, or a question the
+    // server did not answer (local names, CP949, in the order asked). A file the
+    // server says it does not hold is not among them.
+    std::vector<std::string> notBrought;
     // Pictures left out because the folder's pictures together passed the pixel
     // budget (local paths, in the order they were refused).
     QStringList refusedImages;
@@ -75,8 +79,9 @@ QString CommandLineFromArguments(int argc, const char* const* argv);
 
 // Brings one numbered file: asks "exist.jsp?fn=PATH"; downloads it when the server
 // answers 1, deletes the local copy when it answers 0. When the server could not be
-// asked, or answered anything else, the local copy stays.
-void SyncServerFile(CServerClient& server, std::string_view serverPath, const QString& localFile);
+// asked, or answered anything else, the local copy stays. False when the file the
+// server holds did not come (no answer, another answer, or a failed download).
+bool SyncServerFile(CServerClient& server, std::string_view serverPath, const QString& localFile);
 
 // Downloads every image that the lists name and the working folder lacks.
 int FetchListImages(CServerClient& server, const DesktopSession& session);

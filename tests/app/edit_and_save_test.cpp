@@ -4,8 +4,11 @@
 // The server ends up with the exact list lines and layout, and the new picture.
 
 #include "app/verada_vodirev_dlg.h"
+#include "common/client_drives_fixture.h"
 #include "common/fake_command_ui.h"
+#include "common/save_room.h"
 #include "common/temp_dir.h"
+#include "dialogs/icon_insert_dlg.h"
 #include "document/layout_writer.h"
 #include "document/list_files.h"
 #include "editor/apply_messages.h"
@@ -19,7 +22,6 @@
 #include "editor/frame_renderer.h"
 #include "editor/icon_commands.h"
 #include "editor/label_font.h"
-#include "save_test_util.h"
 #include "server/upload_pass.h"
 #include "session/save_command.h"
 #include "session/startup_sequence.h"
@@ -167,6 +169,40 @@ TEST_F(EditAndSave, TheServerHoldsWhatTheCommandsMade) {
                   "<link></link>\r\n<dir></dir>\r\n</icon>\r\n"
                   "<image name=\"image\" x=\"300\" y=\"40\"><path>images\\user\\1_old.png</path>"
                   "</image>\r\n</desktop>\r\n");
+}
+
+// A program registered from a Wine prefix is written and goes up as the client PCs
+// name it, Hangul folder in code page 949.
+TEST_F(EditAndSave, ARegisteredProgramGoesUpWithItsClientPath) {
+    test::ClientDrivesFixture drives;
+    IconInsertModel insert;
+    insert.m_nDesktop = 1;
+    insert.m_szWorkDir = toCp949(QDir::currentPath());
+    insert.m_readProgramIcon = [](const QString&) {
+        QImage icon(32, 32, QImage::Format_ARGB32);
+        icon.fill(Qt::red);
+        return icon;
+    };
+    ui.files = {drives.Program(QStringLiteral("wine/drive_c/Games/게임/abc.exe"))};
+    ASSERT_TRUE(SelectProgram(insert, ui, QDateTime::currentDateTime()));
+    ASSERT_TRUE(RegisterIcon(insert, ui));
+    const std::string fields =
+        "images\\\\icons\\\\abc.png;abc;C:\\Games\\" + Cp949("게임") + ";abc.exe;\r\n";
+    EXPECT_TRUE(test::ReadFileBytes("LIST_MENU_001.db").toStdString().ends_with("0;" + fields));
+
+    FolderUpdateModel folder;
+    IconPictures pictures;
+    FillFolderUpdate(folder, session, session.m_desktop.m_arrFolder[0]);
+    LoadFolderContents(folder, pictures);
+    ASSERT_TRUE(AddRegisteredIcon(folder,
+                                  {0, insert.m_strImage, insert.m_strName, insert.m_strDir,
+                                   insert.m_strProgram, insert.m_strUrl},
+                                  pictures));
+    MoveIcons(folder, FolderList::Catalog, {int(folder.m_arrCatalog.size()) - 1}, pictures);
+    ApplyFolderUpdate(session, 0, folder);
+    Save();
+    EXPECT_TRUE(
+        server.fileBytes("pcroom/room/LIST_MENU_001.db").toStdString().ends_with("3;" + fields));
 }
 
 TEST_F(EditAndSave, LabelsPicturesBackgroundsAndTheLauncherReachTheServer) {

@@ -7,7 +7,7 @@
 #include "document/layout_writer.h"
 #include "document/unpublished_record.h"
 #include "editor/frame_renderer.h"
-#include "save_test_util.h"
+#include "common/save_room.h"
 #include "server/recording_server.h"
 #include "server/upload_pass.h"
 #include "session/save_command.h"

@@ -5,7 +5,7 @@
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "document/layout_writer.h"
-#include "save_test_util.h"
+#include "common/save_room.h"
 #include "session/recovery_copy.h"
 #include "session/startup_sequence.h"
 

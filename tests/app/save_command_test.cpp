@@ -7,7 +7,7 @@
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
 #include "editor/frame_renderer.h"
-#include "save_test_util.h"
+#include "common/save_room.h"
 #include "server/recording_server.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "dialogs/desktop_save_dlg.h"
 #include "document/list_files.h"
 #include "editor/frame_renderer.h"
-#include "save_test_util.h"
+#include "common/save_room.h"
 #include "server/recording_server.h"
 #include "session/save_command.h"
 #include "session/startup_sequence.h"

@@ -4,6 +4,7 @@
 #include "dialogs/icon_insert_dlg.h"
 #include "dialogs/icon_update_dlg.h"
 
+#include "common/client_drives_fixture.h"
 #include "common/cp949.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
@@ -71,12 +72,16 @@ TEST_F(IconInsertLogic, ProgramChoiceNamesTheIconAfterTheProgram) {
     EXPECT_EQ(model.m_imgIcon, programIcon);
     EXPECT_FALSE(QFile::exists(work.filePath("images/icons/abc.png")));  // not before "등록"
 
-    // A Hangul name gives a time-stamp image; a local path splits at "/".
+    // A Hangul name gives a time-stamp image. Outside every client drive the folder
+    // is unknown: nothing is registered until the operator gives it.
     ui.files = {QString::fromUtf8("/mnt/pc/게임/한글.exe")};
     ASSERT_TRUE(SelectProgram(model, ui, kNow));
     EXPECT_EQ(model.m_strImage, std::string("images\\\\icons\\\\") + kStamp + ".png");
     EXPECT_EQ(model.m_strName, Cp949("한글"));
-    EXPECT_EQ(model.m_strDir, Cp949("/mnt/pc/게임"));
+    EXPECT_EQ(model.m_strDir, "");
+    EXPECT_FALSE(RegisterIcon(model, ui));
+    EXPECT_EQ(ui.messages, std::vector{ClientFolderQuestion(QString::fromUtf8("한글.exe"))});
+    EXPECT_FALSE(QFile::exists(work.filePath("LIST_MENU_007.db")));
 
     // Cancelled: everything stays; the working folder is current again either way.
     QTemporaryDir elsewhere;
@@ -209,6 +214,23 @@ TEST(IconUpdateLogic, ChosenProgramReplacesThePathAndConfirmingKeepsTheOldOne) {
     EXPECT_EQ(model.m_strProgram, Cp949("새.exe"));
     EXPECT_EQ(model.m_strDir, Cp949("D:\\앱"));
     EXPECT_EQ(model.m_strFullPath, Cp949("D:\\앱\\새.exe"));
+
+    // A program picked in the Wine prefix takes its Windows folder; one outside every
+    // client drive is not confirmed until the operator gives the folder.
+    test::ClientDrivesFixture drives;
+    ui.files = {drives.Program(QStringLiteral("wine/drive_c/Games/x.exe")),
+                drives.Program(QStringLiteral("elsewhere/y.exe"))};
+    ASSERT_TRUE(ChangeProgramPath(model, ui));
+    EXPECT_EQ(model.m_clientPath.shown, "C:\\Games\\x.exe");
+    EXPECT_EQ(model.m_strDir, "C:\\Games");
+    ASSERT_TRUE(ChangeProgramPath(model, ui));
+    ui.messages.clear();
+    EXPECT_FALSE(ConfirmIconUpdate(model, &ui));
+    EXPECT_EQ(ui.messages, std::vector{ClientFolderQuestion(QStringLiteral("y.exe"))});
+    TakeIconUpdateClientPath(model, "E:\\Tools\\y.exe");
+    EXPECT_TRUE(ConfirmIconUpdate(model, &ui));
+    EXPECT_EQ(model.m_strDir, "E:\\Tools");
+    EXPECT_EQ(model.m_strProgram, "y.exe");
 }
 
 // Typing as the keyboard does it, for any character.

@@ -81,9 +81,10 @@ TEST_F(SpecialFolderDlgs, ShortcutLinkEditFollowsTheRadioButtons) {
 
     // A program chosen puts the unapplied name back.
     dialog.nameEdit()->setText(QStringLiteral("typed"));
-    ui.files.push_back(QStringLiteral("/apps/a.bat"));
+    ui.files.push_back(QStringLiteral("/apps/a.bat"));  // outside every client drive
     Click(dialog, "1009");
-    EXPECT_EQ(dialog.linkEdit()->text(), QStringLiteral("/apps/a.bat"));
+    EXPECT_EQ(dialog.linkEdit()->text(), QStringLiteral("a.bat"));
+    EXPECT_TRUE(dialog.clientPathEdit()->isEnabled());
     EXPECT_EQ(dialog.nameEdit()->text(), QStringLiteral("web"));
 
     // Close sends nothing; reopening disables the edit with "URL 선택" still marked.
@@ -98,11 +99,14 @@ TEST_F(SpecialFolderDlgs, ShortcutLinkEditFollowsTheRadioButtons) {
     dialog.imageList()->item(1)->setSelected(true);
     dialog.nameEdit()->setText(QStringLiteral("A&B"));
     dialog.showNameCheck()->setChecked(false);
+    Click(dialog, "1");  // the folder on the client PCs is asked for first
+    EXPECT_TRUE(handler.shortcuts.empty());
+    dialog.clientPathEdit()->setText(QStringLiteral("D:\\apps\\a.bat"));
     Click(dialog, "1");
     ASSERT_EQ(handler.shortcuts.size(), 1u);
     EXPECT_EQ(handler.shortcuts[0].m_strFolderImage, "images\\bkicons\\B.png");
     EXPECT_EQ(handler.shortcuts[0].m_strFolderName, "A&B");
-    EXPECT_EQ(handler.shortcuts[0].m_strLink, "/apps/a.bat");  // the disabled edit's text
+    EXPECT_EQ(handler.shortcuts[0].m_strLink, "D:\\apps\\a.bat");  // the client path given
     EXPECT_EQ(handler.shortcuts[0].m_bShowName, 0);
     EXPECT_FALSE(dialog.isVisible());
 }

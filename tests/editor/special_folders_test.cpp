@@ -1,10 +1,12 @@
 // The shortcut, base folder and control panel dialogs' plain halves and what the
 // desktop takes when they apply.
 
+#include "document/layout_writer.h"
 #include "editor/apply_messages.h"
 #include "editor/base_folder_model.h"
 #include "editor/direct_folder_model.h"
 
+#include "common/client_drives_fixture.h"
 #include "common/fake_command_ui.h"
 #include "common/temp_dir.h"
 #include "editor_test_util.h"
@@ -70,14 +72,23 @@ TEST_F(SpecialFolders, ShortcutTakesNameLinkAndTheImageChosen) {
     EXPECT_EQ(model.m_folderImageCaptions, std::vector<std::string>{"new"});
     EXPECT_EQ(model.m_strLink, "http://old");
 
-    // A cancelled search keeps the link; a confirmed one puts the full path in.
+    // A cancelled search keeps the link; a confirmed one puts the path the client PCs
+    // use in. Outside every client drive the folder is asked for before any apply.
+    test::ClientDrivesFixture drives;
     test::FakeCommandUi ui;
     EXPECT_FALSE(ChooseShortcutProgram(model, ui));
     EXPECT_EQ(model.m_strLink, "http://old");
-    ui.files.push_back(QStringLiteral("/apps/게임.exe"));
+    ui.files = {drives.Program("elsewhere/abc.exe"),
+                drives.Program("wine/drive_c/Games/게임/abc.exe")};
+    EXPECT_TRUE(ChooseShortcutProgram(model, ui));
+    EXPECT_EQ(model.m_strLink, "abc.exe");
+    EXPECT_FALSE(TakeShortcutClientPath(model, "abc.exe", ui));
+    EXPECT_EQ(ui.messages, std::vector{ClientFolderQuestion(QStringLiteral("abc.exe"))});
     EXPECT_TRUE(ChooseShortcutProgram(model, ui));
     EXPECT_EQ(ui.fileFilters.back(), QStringLiteral("Program (*.exe *.bat)"));
-    EXPECT_EQ(model.m_strLink, "/apps/" + test::Cp949("게임") + ".exe");
+    const std::string client = "C:\\Games\\" + test::Cp949("게임") + "\\abc.exe";
+    ASSERT_TRUE(TakeShortcutClientPath(model, model.m_clientPath.shown, ui));
+    EXPECT_EQ(model.m_strLink, client);
 
     // No image chosen: bitmap and path stay.
     model.m_strFolderName = "A&B";
@@ -86,7 +97,8 @@ TEST_F(SpecialFolders, ShortcutTakesNameLinkAndTheImageChosen) {
     EXPECT_TRUE(ApplyShortcut(session, 0, model).repaint);
     EXPECT_EQ(Icon(0).m_strTitle, "A B");
     EXPECT_EQ(Icon(0).m_bShow, 0);
-    EXPECT_EQ(Icon(0).m_strLink, model.m_strLink);
+    EXPECT_EQ(Icon(0).m_strLink, client);
+    EXPECT_NE(BuildLayoutText(session.m_desktop, 800, 600, true).find(client), std::string::npos);
     EXPECT_EQ(Icon(0).m_szImage.str(), "images\\bkicons\\old.gif");
     EXPECT_EQ(Icon(0).m_pBitmap.width(), 48);
 

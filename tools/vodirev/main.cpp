@@ -1,6 +1,7 @@
 // vodirev: companion tool of the VeradaVodirev editor.
 
 #include "commands.h"
+#include "room_arguments.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -11,7 +12,10 @@ static int usage() {
         "usage: vodirev scale IN W H OUT\n"
         "       vodirev layout [--workdir DIR] FILE\n"
         "       vodirev layout [--workdir DIR] --rewrite IN OUT\n"
-        "       vodirev render WORKDIR N OUT.png\n",
+        "       vodirev render WORKDIR N OUT.png\n"
+        "       vodirev pull ROOM N [T] [--dir DIR]\n"
+        "       vodirev publish ROOM N [--dir DIR] [--title TEXT] [--to ROOM]... "
+        "[--to-file FILE]\n",
         stderr);
     return 2;
 }
@@ -36,6 +40,12 @@ int main(int argc, char** argv) {
     }
     if (command == u"render") {
         return RunRenderCommand(args);
+    }
+    if (command == u"pull") {
+        return RunPullCommand(vodirev::RoomCommandWords(argc, argv, 2));
+    }
+    if (command == u"publish") {
+        return RunPublishCommand(vodirev::RoomCommandWords(argc, argv, 2));
     }
     return usage();
 }

@@ -1,4 +1,4 @@
-#include "save_test_util.h"
+#include "common/save_room.h"
 
 #include "base/text.h"
 
