@@ -236,6 +236,9 @@ bool CVeradaVodirevDlg::OnInitDialog() {
     StartupNotes notes =
         BringRoomFilesShowingProgress(m_session, m_server, toCp949(m_commandLine), this);
     LoadRoomFolder(m_session, notes);
+    if (recoveryCopy) {
+        MarkRecoveryCopyNewer(words.roomId, words.desktop);
+    }
     if (!notes.roomIdRefused.isEmpty()) {
         m_ui.ShowMessage(notes.roomIdRefused);
         return false;

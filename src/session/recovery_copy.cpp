@@ -7,6 +7,7 @@
 #include "editor/command_ui.h"
 #include "session/startup_sequence.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -234,6 +235,13 @@ std::optional<QByteArray> TakeNewerRecoveryCopy(std::string_view roomId, int des
         return std::nullopt;
     }
     return bytes;
+}
+
+void MarkRecoveryCopyNewer(std::string_view roomId, int desktop) {
+    QFile copy(RecoveryCopyPath(roomId, desktop));
+    if (copy.open(QIODevice::ReadWrite)) {
+        copy.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+    }
 }
 
 bool OfferRecoveryCopy(const QByteArray& copy, DesktopSession& session, EditHistory& history,

@@ -47,6 +47,11 @@ std::optional<DocumentState> ParseRecoveryCopy(const QByteArray& bytes, std::str
 // Read now, since start-up may replace the layout it is compared with.
 std::optional<QByteArray> TakeNewerRecoveryCopy(std::string_view roomId, int desktop);
 
+// After start-up brought a newer layout over the one a taken copy was compared with:
+// the copy is made newer again, so an editor killed before the operator answers (or
+// right after a restore) still finds it at the next start.
+void MarkRecoveryCopyNewer(std::string_view roomId, int desktop);
+
 // After start-up: offers a taken copy that differs from what was loaded (default:
 // restore) and restores it as one step of history. Returns whether it restored.
 bool OfferRecoveryCopy(const QByteArray& copy, DesktopSession& session, EditHistory& history,

@@ -3,9 +3,9 @@
 // restored as one step, giving the layout the killed session would have saved.
 
 #include "common/fake_command_ui.h"
+#include "common/save_room.h"
 #include "common/temp_dir.h"
 #include "document/layout_writer.h"
-#include "common/save_room.h"
 #include "session/recovery_copy.h"
 #include "session/startup_sequence.h"
 
@@ -82,7 +82,8 @@ TEST(RecoveryCopy, AKilledSessionComesBackByteForByteAtTheNextStart) {
     ASSERT_TRUE(copy);
     const auto restart = [&](bool restore) {
         DesktopSession session;
-        StartRoom(session, server);  // the server's older layout comes over the local one
+        StartRoom(session, server);        // the server's older layout comes over the local one
+        MarkRecoveryCopyNewer("room", 1);  // still found should this start be killed
         EditHistory history(session);
         test::FakeCommandUi ui;
         ui.answers = {restore};
@@ -102,8 +103,10 @@ TEST(RecoveryCopy, AKilledSessionComesBackByteForByteAtTheNextStart) {
     EXPECT_EQ(restoredMenu, edited.menu);
     EXPECT_EQ(steps, 1);
 
-    // A layout written after the copy (a save, or the start-up's own) holds the
-    // newer work: nothing offered.
+    EXPECT_TRUE(TakeNewerRecoveryCopy("room", 1));
+    // A layout written after the copy (a save) holds the newer work: nothing offered.
+    QThread::msleep(20);
+    test::WriteFileBytes("desktop001.xml", ReadFileBytes("desktop001.xml"));
     EXPECT_FALSE(TakeNewerRecoveryCopy("room", 1));
 }
 
