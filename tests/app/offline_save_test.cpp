@@ -3,11 +3,11 @@
 // could not publish survive the next start-up and go up with the next save.
 
 #include "common/fake_command_ui.h"
+#include "common/save_room.h"
 #include "common/temp_dir.h"
 #include "document/layout_writer.h"
 #include "document/unpublished_record.h"
 #include "editor/frame_renderer.h"
-#include "common/save_room.h"
 #include "server/recording_server.h"
 #include "server/upload_pass.h"
 #include "session/save_command.h"

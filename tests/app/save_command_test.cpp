@@ -4,10 +4,10 @@
 #include "session/save_command.h"
 
 #include "common/fake_command_ui.h"
+#include "common/save_room.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
 #include "editor/frame_renderer.h"
-#include "common/save_room.h"
 #include "server/recording_server.h"
 
 #include <gtest/gtest.h>

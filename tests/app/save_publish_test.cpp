@@ -5,11 +5,11 @@
 #include "server/save_publish.h"
 
 #include "common/fake_command_ui.h"
+#include "common/save_room.h"
 #include "common/temp_dir.h"
 #include "dialogs/desktop_save_dlg.h"
 #include "document/list_files.h"
 #include "editor/frame_renderer.h"
-#include "common/save_room.h"
 #include "server/recording_server.h"
 #include "session/save_command.h"
 #include "session/startup_sequence.h"
