@@ -81,16 +81,15 @@ bool SelectProgram(IconInsertModel& model, CommandUi& ui, const QDateTime& now,
     }
     const std::string path = toCp949(chosen);
     const ClientProgram client = ClientProgramFor(chosen, drives);
-    const SplitPath split{client.dir, client.name};
     model.m_strSourcePath = path;
-    model.m_strSourceName = split.name;
-    model.m_strDir = split.dir;
-    model.m_strProgram = split.name;
+    model.m_strSourceName = client.name;
+    model.m_strDir = client.dir;
+    model.m_strProgram = client.name;
     model.m_clientPath.Choose(client);
-    model.m_strName = WithoutExtension(split.name);
+    model.m_strName = WithoutExtension(client.name);
     // A Hangul name would make a file name the server and the clients may not share.
     model.m_strImage = kProgramImagePrefix +
-                       (HasHighBit(split.name) ? LocalTimeStamp(now) : model.m_strName) + ".png";
+                       (HasHighBit(client.name) ? LocalTimeStamp(now) : model.m_strName) + ".png";
     MakeWorkDirCurrent(model.m_szWorkDir);
     model.m_imgIcon = model.m_readProgramIcon ? model.m_readProgramIcon(chosen) : QImage();
     model.m_imgShown = model.m_imgIcon;
@@ -127,7 +126,7 @@ bool SelectIconImage(IconInsertModel& model, CommandUi& ui, const QDateTime& now
 }
 
 std::string ClientPathShown(const IconInsertModel& model) {
-    return model.m_strDir.empty() ? model.m_strProgram : model.m_strDir + '\\' + model.m_strProgram;
+    return JoinClientPath(model.m_strDir, model.m_strProgram);
 }
 
 void TakeClientPathField(IconInsertModel& model, std::string_view text) {

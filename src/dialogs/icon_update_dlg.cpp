@@ -47,7 +47,7 @@ IconUpdateModel IconUpdateModelFor(const std::string& dir, const std::string& pr
     model.m_strDir = dir;
     model.m_strProgram = program;
     model.m_szWorkDir = workDir;
-    model.m_clientPath.shown = dir.empty() ? program : dir + '\\' + program;
+    model.m_clientPath.shown = JoinClientPath(dir, program);
     return model;
 }
 

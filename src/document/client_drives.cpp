@@ -135,8 +135,12 @@ void ReloadClientDrives() {
     currentDrives() = ClientDrives::FromEnvironment();
 }
 
+std::string JoinClientPath(std::string_view dir, std::string_view program) {
+    return dir.empty() ? std::string(program) : std::string(dir) + '\\' + std::string(program);
+}
+
 std::string ClientProgram::FullPath() const {
-    return folderKnown ? dir + '\\' + name : name;
+    return folderKnown ? JoinClientPath(dir, name) : name;
 }
 
 ClientProgram ClientProgramFor(const QString& localFile, const ClientDrives& drives) {

@@ -56,6 +56,10 @@ struct ClientProgram {
 };
 ClientProgram ClientProgramFor(const QString& localFile, const ClientDrives& drives);
 
+// Folder "\" program as the client path field shows them; the program alone when
+// there is no folder.
+std::string JoinClientPath(std::string_view dir, std::string_view program);
+
 // A Windows path as the operator typed it, split at its last "\" into folder and
 // file name ("steam://rungameid/730" has no folder and stays whole).
 ClientProgram SplitClientPath(std::string_view path);

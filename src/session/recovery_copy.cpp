@@ -268,10 +268,6 @@ RecoveryWriter::~RecoveryWriter() {
     m_thread.join();
 }
 
-void RecoveryWriter::Keep(QByteArray copy) {
-    Keep([copy = std::move(copy)] { return copy; });
-}
-
 void RecoveryWriter::Keep(std::function<QByteArray()> build) {
     {
         const std::lock_guard lock(m_mutex);
@@ -319,17 +315,17 @@ void RecoveryWriter::run() {
     }
 }
 
-bool RecoveryWriter::writePending(std::unique_lock<std::mutex>& lock) {
+void RecoveryWriter::writePending(std::unique_lock<std::mutex>& lock) {
     const std::function<QByteArray()> build = std::move(m_pending);
     m_pending = nullptr;
     m_flushNow = false;
     m_writing = true;
     lock.unlock();
-    const bool written = writeCopy(m_path, build());
+    // A copy that cannot be written now is written with the next change.
+    writeCopy(m_path, build());
     lock.lock();
     m_writing = false;
     m_idle.notify_all();
-    return written;
 }
 
 RecoveryKeeper::RecoveryKeeper(DesktopSession& session, EditHistory& history,

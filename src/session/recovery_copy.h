@@ -12,6 +12,7 @@
 #include <QString>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -67,7 +68,6 @@ public:
     RecoveryWriter(const RecoveryWriter&) = delete;
     RecoveryWriter& operator=(const RecoveryWriter&) = delete;
 
-    void Keep(QByteArray copy);
     void Keep(std::function<QByteArray()> build);
     // Drops what is pending, waits for a write under way and removes the copy.
     void Discard();
@@ -76,7 +76,7 @@ public:
 
 private:
     void run();
-    bool writePending(std::unique_lock<std::mutex>& lock);
+    void writePending(std::unique_lock<std::mutex>& lock);
 
     const QString m_path;
     const std::chrono::milliseconds m_delay;
